@@ -1,0 +1,20 @@
+// The Color page. For now it only keeps the sheet's working record.
+#include "color/color_page.h"
+
+#include "core/ui_context.h"
+
+namespace zd {
+
+INT_PTR CALLBACK ColorPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_INITDIALOG: {
+        auto* psp = reinterpret_cast<PROPSHEETPAGEW*>(lParam);
+        SetWindowLongPtrW(page, DWLP_USER, psp ? psp->lParam : 0);
+        return TRUE;
+    }
+    default:
+        return FALSE;
+    }
+}
+
+} // namespace zd

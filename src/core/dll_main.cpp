@@ -1,0 +1,46 @@
+// Library entry points: process attach/detach and the two COM exports.
+#include "abi/oemui_abi.h"
+#include "core/class_factory.h"
+#include "core/process_state.h"
+
+namespace zd {
+
+ProcessState& Process() {
+    static ProcessState state;
+    return state;
+}
+
+} // namespace zd
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    switch (reason) {
+    case DLL_PROCESS_ATTACH:
+        zd::Process().extensionModule = nullptr;
+        zd::Process().moduleInstance = instance;
+        break;
+    case DLL_PROCESS_DETACH:
+        if (zd::Process().extensionModule) {
+            FreeLibrary(zd::Process().extensionModule);
+            zd::Process().extensionModule = nullptr;
+        }
+        break;
+    }
+    return TRUE;
+}
+
+extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
+    if (!IsEqualCLSID(clsid, CLSID_OEMUI_))
+        return CLASS_E_CLASSNOTAVAILABLE;
+    auto* factory = new (std::nothrow) zd::OemUiClassFactory();
+    if (!factory)
+        return E_OUTOFMEMORY;
+    HRESULT hr = factory->QueryInterface(iid, out);
+    factory->Release();
+    return hr;
+}
+
+extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() {
+    if (zd::Process().objectCount != 0 || zd::Process().lockCount != 0)
+        return S_FALSE;
+    return S_OK;
+}

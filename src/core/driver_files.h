@@ -1,0 +1,36 @@
+// The driver's dependent configuration files: the CapabilityFile (.cap) with
+// the per-model section, and the OemConfigFile (.ini).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace zd {
+
+// Finds the .ini and .cap dependent files of the printer's driver. Clears and
+// sets CapabilityFilePath; copies the OemConfigFile path into `oemConfigOut`
+// (261 units). True when any .ini or .cap file was seen.
+bool FindDriverFiles(HANDLE printer, WCHAR* oemConfigOut);
+
+// Driver directory + "\3\" + fileName. `sizeBytes`: capacity in, byte length
+// of the resulting text out (unchanged when the directory query fails).
+bool BuildDriverFilePath(WCHAR* out, DWORD* sizeBytes, const WCHAR* fileName);
+
+// Name of the printer's driver (driver information level 1); empty on failure.
+std::wstring PrinterDriverName(HANDLE printer);
+
+// [Capability] <driver name> of the CapabilityFile, read into `units` units.
+std::wstring FindModelSection(HANDLE printer, DWORD units = 128);
+
+// Integer key of the model section (`fallback` when absent).
+int ReadModelInt(HANDLE printer, const WCHAR* key, int fallback = 0);
+
+// Text key of the model section into a buffer of `units` units (default empty).
+std::wstring ReadModelText(HANDLE printer, const WCHAR* key, DWORD units = 522);
+
+// Help set-up of CommonUIProp: OemConfigFilePath from the driver heap,
+// FindDriverFiles, HelpFilePath. False when no configuration file was found.
+bool SetUpHelp(HANDLE heap, HANDLE printer);
+
+} // namespace zd

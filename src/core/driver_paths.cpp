@@ -1,0 +1,59 @@
+#include "core/driver_paths.h"
+
+namespace zd {
+
+static char16_t Lower(char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c; }
+
+DriverFileKind ClassifyDriverFile(std::u16string_view name) {
+    if (name.size() < 4)
+        return DriverFileKind::Other;
+    std::u16string_view ext = name.substr(name.size() - 4);
+    if (ext[0] != u'.')
+        return DriverFileKind::Other;
+    char16_t a = Lower(ext[1]), b = Lower(ext[2]), c = Lower(ext[3]);
+    if (a == u'i' && b == u'n' && c == u'i')
+        return DriverFileKind::Ini;
+    if (a == u'c' && b == u'a' && c == u'p')
+        return DriverFileKind::Cap;
+    return DriverFileKind::Other;
+}
+
+std::vector<std::u16string> SplitDependentFiles(const char16_t* list, size_t units,
+                                                size_t maxNameUnits) {
+    std::vector<std::u16string> names;
+    if (!list)
+        return names;
+    std::u16string current;
+    bool overlong = false;
+    for (size_t i = 0; i < units; ++i) {
+        char16_t c = list[i];
+        if (c == 0) {
+            if (current.empty() && !overlong)
+                break; // the empty name ends the list
+            if (!overlong)
+                names.push_back(current);
+            current.clear();
+            overlong = false;
+            continue;
+        }
+        if (current.size() + 1 >= maxNameUnits)
+            overlong = true;
+        else
+            current.push_back(c);
+    }
+    // A list cut off by its size: the last name counts only if it was ended.
+    return names;
+}
+
+std::u16string DirectoryBeforeFirstDot(std::u16string_view path) {
+    size_t limit = path.size() < 260 ? path.size() : 260;
+    size_t dot = path.substr(0, limit).find(u'.');
+    if (dot == std::u16string_view::npos)
+        return std::u16string(path);
+    size_t slash = path.substr(0, dot).rfind(u'\\');
+    if (slash == std::u16string_view::npos)
+        return std::u16string(path);
+    return std::u16string(path.substr(0, slash + 1));
+}
+
+} // namespace zd

@@ -1,0 +1,306 @@
+// The plug-in object: IPrintOemUI in the driver's slot order.
+#include "core/oemui_plugin.h"
+
+#include "color/color_page.h"
+#include "core/devmode_record.h"
+#include "core/driver_files.h"
+#include "core/driver_paths.h"
+#include "core/option_tree.h"
+#include "core/printer_event.h"
+#include "core/process_state.h"
+#include "core/win_util.h"
+#include "jobopts/extension_page.h"
+#include "jobopts/job_options_page.h"
+#include "resources/resource.h"
+
+#include <algorithm>
+
+namespace zd {
+
+OemUiPlugin::OemUiPlugin() { InterlockedIncrement(&Process().objectCount); }
+
+OemUiPlugin::~OemUiPlugin() { InterlockedDecrement(&Process().objectCount); }
+
+STDMETHODIMP OemUiPlugin::QueryInterface(REFIID iid, void** out) {
+    if (!out)
+        return E_POINTER;
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IPrintOemUI_)) {
+        *out = static_cast<IPrintOemUI*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+}
+
+STDMETHODIMP_(ULONG) OemUiPlugin::AddRef() { return InterlockedIncrement(&refCount_); }
+
+STDMETHODIMP_(ULONG) OemUiPlugin::Release() {
+    LONG n = InterlockedDecrement(&refCount_);
+    if (n != 0)
+        return ULONG(n);
+    if (driver_) {
+        driver_->Release();
+        driver_ = nullptr;
+    }
+    if (heap_) {
+        // Only blocks that really belong to the recorded heap are freed.
+        if (document_ && HeapValidate(heap_, 0, document_))
+            HeapFree(heap_, 0, document_);
+        if (device_ && HeapValidate(heap_, 0, device_))
+            HeapFree(heap_, 0, device_);
+        document_ = nullptr;
+        device_ = nullptr;
+        heap_ = nullptr;
+    }
+    delete this;
+    return 0;
+}
+
+STDMETHODIMP OemUiPlugin::GetInfo(DWORD mode, PVOID buffer, DWORD size, PDWORD needed) {
+    if (!needed)
+        return FailWith(ERROR_INVALID_PARAMETER);
+    switch (mode) {
+    case OEMGI_GETSIGNATURE:
+    case OEMGI_GETVERSION:
+    case OEMGI_GETPUBLISHERINFO:
+        *needed = sizeof(DWORD);
+        if (!buffer || size < sizeof(DWORD))
+            return FailWith(ERROR_INSUFFICIENT_BUFFER);
+        if (mode == OEMGI_GETSIGNATURE) {
+            *static_cast<DWORD*>(buffer) = kOemSignature;
+            return S_OK;
+        }
+        if (mode == OEMGI_GETVERSION) {
+            *static_cast<DWORD*>(buffer) = kOemDevModeVersion;
+            return S_OK;
+        }
+        *needed = 0;
+        return FailWith(ERROR_NOT_SUPPORTED);
+    default:
+        return FailWith(ERROR_INVALID_PARAMETER);
+    }
+}
+
+STDMETHODIMP OemUiPlugin::DevMode(DWORD mode, POEMDMPARAM param) {
+    EnsureEnvironmentChecked();
+    if (!param || mode < OEMDM_SIZE || mode > OEMDM_MERGE)
+        return FailWith(ERROR_INVALID_PARAMETER);
+    if (mode == OEMDM_SIZE) {
+        param->cbBufSize = kOemDevModeSize;
+        return S_OK;
+    }
+    auto* out = static_cast<uint8_t*>(param->pOEMDMOut);
+    auto* in = static_cast<uint8_t*>(param->pOEMDMIn);
+    if (mode != OEMDM_DEFAULT && (!in || !out))
+        return S_OK;
+    // The host states the size of pOut; a short buffer is never written.
+    if (out && param->cbBufSize < kOemDevModeSize)
+        return FailWith(ERROR_INSUFFICIENT_BUFFER);
+    if (!out)
+        return S_OK;
+    ByteView outView(out, kOemDevModeSize);
+    if (mode == OEMDM_DEFAULT) {
+        int level = CompressionLevelFromModelValue(ReadModelInt(param->hPrinter, L"Compression"));
+        DefaultDevMode(outView, U16(Process().capabilityFilePath), level);
+        return S_OK;
+    }
+    // The incoming block is as large as its header says, up to the record size.
+    uint32_t declared = ByteView(in, 12).u32(dm::kSize);
+    ByteView inView(in, std::max<size_t>(12, std::min<uint32_t>(declared, kOemDevModeSize)));
+    if (mode == OEMDM_CONVERT)
+        ConvertDevMode(inView, outView);
+    else
+        MergeDevMode(inView, outView);
+    return S_OK;
+}
+
+STDMETHODIMP OemUiPlugin::PublishDriverInterface(IUnknown* driver) {
+    if (driver_)
+        return S_OK;
+    if (!driver)
+        return FailWith(ERROR_INVALID_PARAMETER);
+    void* p = nullptr;
+    if (FAILED(driver->QueryInterface(IID_IPrintOemDriverUI_, &p)) || !p) {
+        driver_ = nullptr;
+        return E_FAIL;
+    }
+    driver_ = static_cast<IPrintOemDriverUI*>(p);
+    return S_OK;
+}
+
+STDMETHODIMP OemUiPlugin::CommonUIProp(DWORD mode, POEMCUIPPARAM param) {
+    return RunCommonUIProp(*this, mode, param);
+}
+
+static HANDLE AddPage(PFNCOMPROPSHEET service, HANDLE sheet, OEM_PAGE_DESCRIPTION& page) {
+    return reinterpret_cast<HANDLE>(
+        service(sheet, CPSFUNC_ADD_PROPSHEETPAGEW, reinterpret_cast<LPARAM>(&page), 0));
+}
+
+LONG OemUiPlugin::DocumentSheetSetUp(PPROPSHEETUI_INFO info) {
+    UiContext* ctx = document_;
+    ctx->sheet = info->hComPropSheet;
+    ctx->sheetService = info->pfnComPropSheet;
+    ctx->pageParam = reinterpret_cast<OEMUIPSPARAM*>(info->lParamInit);
+    if (!ctx->sheetService)
+        return 1;
+
+    OEM_PAGE_DESCRIPTION page = {};
+    page.dwSize = sizeof(OEM_PAGE_DESCRIPTION);
+    page.hInstance = Process().moduleInstance;
+    page.pszTemplate = MAKEINTRESOURCEW(IDD_JOB_OPTIONS);
+    page.pfnDlgProc = JobOptionsPageProc;
+    page.lParam = reinterpret_cast<LPARAM>(ctx);
+    ctx->jobOptionsPage = AddPage(ctx->sheetService, ctx->sheet, page);
+
+    if (ctx->slots[slot::Color] != kNoSlot) {
+        page.pszTemplate = MAKEINTRESOURCEW(IDD_COLOR);
+        page.pfnDlgProc = ColorPageProc;
+        ctx->colorPage = AddPage(ctx->sheetService, ctx->sheet, page);
+    }
+
+    const WCHAR* printerName = ctx->pageParam ? ctx->pageParam->pPrinterName : nullptr;
+    PrinterHandle printer(printerName);
+    std::wstring url, res;
+    if (printer) {
+        std::wstring section = FindModelSection(printer.get(), 1024);
+        if (!section.empty()) {
+            WCHAR buf[522] = {};
+            const WCHAR* cap = Process().capabilityFilePath;
+            GetPrivateProfileStringW(section.c_str(), L"AskZedURL", L"", buf, 522, cap);
+            url = buf;
+            buf[0] = 0;
+            GetPrivateProfileStringW(section.c_str(), L"AskZedRES", L"", buf, 522, cap);
+            res = buf;
+        }
+    }
+    WCHAR dir[kOemConfigPathUnits] = {};
+    if (printer && FindDriverFiles(printer.get(), dir))
+        CopyText(dir, kOemConfigPathUnits, W(DirectoryBeforeFirstDot(U16(dir))));
+
+    // Values longer than the 264-unit buffers of the set-up are refused, and
+    // without an OemConfigFile there is no directory to load the library from.
+    if (!url.empty() && !res.empty() && url.size() < kPathUnits && dir[0] &&
+        wcslen(dir) + res.size() < kPathUnits) {
+        std::wstring libraryPath = std::wstring(dir) + res;
+        if (!Process().extensionModule)
+            Process().extensionModule = LoadLibraryW(libraryPath.c_str());
+        if (HMODULE ext = Process().extensionModule) {
+            OEM_PAGE_DESCRIPTION extPage = {};
+            extPage.dwSize = sizeof(OEM_PAGE_DESCRIPTION);
+            extPage.dwFlags = PSP_USEHICON;
+            extPage.hInstance = ext;
+            extPage.pszTemplate = MAKEINTRESOURCEW(IDD_EXTENSION_PAGE);
+            extPage.hIcon = LoadIconW(ext, MAKEINTRESOURCEW(IDI_EXTENSION_PAGE));
+            extPage.pfnDlgProc = ExtensionPageProc;
+            extPage.lParam = reinterpret_cast<LPARAM>(ctx);
+            ctx->extensionPage = AddPage(ctx->sheetService, ctx->sheet, extPage);
+        }
+    }
+    return 1;
+}
+
+STDMETHODIMP OemUiPlugin::DocumentPropertySheets(PPROPSHEETUI_INFO info, LPARAM lParam) {
+    EnsureEnvironmentChecked();
+    if (!info || info->Version != PROPSHEETUI_INFO_VERSION)
+        return FailWith(ERROR_INVALID_PARAMETER);
+    switch (info->Reason) {
+    case PROPSHEETUI_REASON_INIT:
+        // Without the working record of CommonUIProp there is nothing to show.
+        if (!document_)
+            return FailWith(ERROR_INVALID_PARAMETER);
+        info->Result = ULONG_PTR(DocumentSheetSetUp(info));
+        break;
+    case PROPSHEETUI_REASON_DESTROY:
+        info->Result = 1;
+        break;
+    case PROPSHEETUI_REASON_SET_RESULT:
+        if (!lParam)
+            return FailWith(ERROR_INVALID_PARAMETER);
+        info->Result = ULONG_PTR(LONG_PTR(LONG(reinterpret_cast<SETRESULT_INFO*>(lParam)->Result)));
+        break;
+    default:
+        return S_OK;
+    }
+    return HRESULT(LONG(info->Result));
+}
+
+STDMETHODIMP OemUiPlugin::DevicePropertySheets(PPROPSHEETUI_INFO info, LPARAM lParam) {
+    EnsureEnvironmentChecked();
+    if (!info || info->Version != PROPSHEETUI_INFO_VERSION)
+        return FailWith(ERROR_INVALID_PARAMETER);
+    static WCHAR title[] = L"OEM UI Page";
+    switch (info->Reason) {
+    case PROPSHEETUI_REASON_INIT:
+        if (device_) {
+            device_->sheet = info->hComPropSheet;
+            device_->sheetService = info->pfnComPropSheet;
+            device_->lParamInit = info->lParamInit;
+        }
+        break;
+    case PROPSHEETUI_REASON_GET_INFO_HEADER:
+        if (lParam)
+            reinterpret_cast<PROPSHEETUI_INFO_HEADER*>(lParam)->pTitle = title;
+        info->Result = 1;
+        break;
+    case PROPSHEETUI_REASON_DESTROY:
+        info->Result = 1;
+        break;
+    case PROPSHEETUI_REASON_SET_RESULT:
+        if (lParam)
+            info->Result =
+                ULONG_PTR(LONG_PTR(LONG(reinterpret_cast<SETRESULT_INFO*>(lParam)->Result)));
+        break;
+    case PROPSHEETUI_REASON_GET_ICON:
+        info->Result = 0;
+        break;
+    default:
+        break;
+    }
+    return S_OK;
+}
+
+STDMETHODIMP OemUiPlugin::DevQueryPrintEx(POEMUIOBJ, PDEVQUERYPRINT_INFO, PDEVMODEW, PVOID) {
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP OemUiPlugin::DeviceCapabilities(POEMUIOBJ, HANDLE, PWSTR, WORD, PVOID, PDEVMODEW,
+                                             PVOID, DWORD, DWORD*) {
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP OemUiPlugin::UpgradePrinter(DWORD, PBYTE) { return E_NOTIMPL; }
+
+STDMETHODIMP OemUiPlugin::PrinterEvent(PWSTR printerName, INT event, DWORD flags, LPARAM lParam) {
+    if (event != PRINTER_EVENT_INITIALIZE)
+        return S_OK;
+    return InitializePrinter(printerName) ? S_OK : E_FAIL;
+}
+
+STDMETHODIMP OemUiPlugin::DriverEvent(DWORD, DWORD, LPBYTE, LPARAM) { return E_NOTIMPL; }
+
+STDMETHODIMP OemUiPlugin::QueryColorProfile(HANDLE, POEMUIOBJ, PDEVMODEW, PVOID, ULONG queryMode,
+                                            VOID* data, ULONG* dataSize, FLONG* dataFlags) {
+    static const WCHAR kProfile[] = L"OEMPROFILE.icm";
+    constexpr ULONG kProfileBytes = 32;
+    if (queryMode != 0)
+        return E_FAIL;
+    if (!dataSize)
+        return FailWith(ERROR_INVALID_PARAMETER);
+    if (data && *dataSize >= kProfileBytes) {
+        memcpy(data, kProfile, sizeof(kProfile));
+        *dataSize = kProfileBytes;
+        if (dataFlags)
+            *dataFlags = 2; // the profile is a file name on disk
+        return S_OK;
+    }
+    *dataSize = kProfileBytes;
+    return FailWith(ERROR_INSUFFICIENT_BUFFER);
+}
+
+STDMETHODIMP OemUiPlugin::FontInstallerDlgProc(HWND, UINT, WPARAM, LPARAM) { return E_NOTIMPL; }
+
+STDMETHODIMP OemUiPlugin::UpdateExternalFonts(HANDLE, HANDLE, PWSTR) { return E_NOTIMPL; }
+
+} // namespace zd
