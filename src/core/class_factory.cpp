@@ -17,7 +17,9 @@ STDMETHODIMP OemUiClassFactory::QueryInterface(REFIID iid, void** out) {
     return E_NOINTERFACE;
 }
 
-STDMETHODIMP_(ULONG) OemUiClassFactory::AddRef() { return InterlockedIncrement(&refCount_); }
+STDMETHODIMP_(ULONG) OemUiClassFactory::AddRef() {
+    return InterlockedIncrement(&refCount_);
+}
 
 STDMETHODIMP_(ULONG) OemUiClassFactory::Release() {
     LONG n = InterlockedDecrement(&refCount_);

@@ -3,15 +3,6 @@
 #include "core/class_factory.h"
 #include "core/process_state.h"
 
-namespace zd {
-
-ProcessState& Process() {
-    static ProcessState state;
-    return state;
-}
-
-} // namespace zd
-
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     switch (reason) {
     case DLL_PROCESS_ATTACH:

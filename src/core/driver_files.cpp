@@ -89,8 +89,7 @@ bool BuildDriverFilePath(WCHAR* out, DWORD* sizeBytes, const WCHAR* fileName) {
         out[dirUnits] = L'\\';
         out[dirUnits + 1] = L'3';
         out[dirUnits + 2] = 0;
-        if (capacity >= count + 2 * nameUnits + 1 &&
-            capacity / 2 >= dirUnits + 3 + 1 + nameUnits) {
+        if (capacity >= count + 2 * nameUnits + 1 && capacity / 2 >= dirUnits + 3 + 1 + nameUnits) {
             out[dirUnits + 2] = L'\\';
             if (nameUnits)
                 memcpy(out + dirUnits + 3, fileName, nameUnits * 2);
@@ -116,8 +115,8 @@ std::wstring FindModelSection(HANDLE printer, DWORD units) {
     if (driver.empty() || !cap[0])
         return std::wstring();
     std::wstring section(units, L'\0');
-    DWORD n = GetPrivateProfileStringW(L"Capability", driver.c_str(), L"", section.data(), units,
-                                       cap);
+    DWORD n =
+        GetPrivateProfileStringW(L"Capability", driver.c_str(), L"", section.data(), units, cap);
     section.resize(n);
     return section;
 }

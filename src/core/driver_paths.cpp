@@ -2,7 +2,9 @@
 
 namespace zd {
 
-static char16_t Lower(char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c; }
+static char16_t Lower(char16_t c) {
+    return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
+}
 
 DriverFileKind ClassifyDriverFile(std::u16string_view name) {
     if (name.size() < 4)

@@ -17,9 +17,13 @@
 
 namespace zd {
 
-OemUiPlugin::OemUiPlugin() { InterlockedIncrement(&Process().objectCount); }
+OemUiPlugin::OemUiPlugin() {
+    InterlockedIncrement(&Process().objectCount);
+}
 
-OemUiPlugin::~OemUiPlugin() { InterlockedDecrement(&Process().objectCount); }
+OemUiPlugin::~OemUiPlugin() {
+    InterlockedDecrement(&Process().objectCount);
+}
 
 STDMETHODIMP OemUiPlugin::QueryInterface(REFIID iid, void** out) {
     if (!out)
@@ -33,7 +37,9 @@ STDMETHODIMP OemUiPlugin::QueryInterface(REFIID iid, void** out) {
     return E_NOINTERFACE;
 }
 
-STDMETHODIMP_(ULONG) OemUiPlugin::AddRef() { return InterlockedIncrement(&refCount_); }
+STDMETHODIMP_(ULONG) OemUiPlugin::AddRef() {
+    return InterlockedIncrement(&refCount_);
+}
 
 STDMETHODIMP_(ULONG) OemUiPlugin::Release() {
     LONG n = InterlockedDecrement(&refCount_);
@@ -270,7 +276,9 @@ STDMETHODIMP OemUiPlugin::DeviceCapabilities(POEMUIOBJ, HANDLE, PWSTR, WORD, PVO
     return E_NOTIMPL;
 }
 
-STDMETHODIMP OemUiPlugin::UpgradePrinter(DWORD, PBYTE) { return E_NOTIMPL; }
+STDMETHODIMP OemUiPlugin::UpgradePrinter(DWORD, PBYTE) {
+    return E_NOTIMPL;
+}
 
 STDMETHODIMP OemUiPlugin::PrinterEvent(PWSTR printerName, INT event, DWORD flags, LPARAM lParam) {
     if (event != PRINTER_EVENT_INITIALIZE)
@@ -278,7 +286,9 @@ STDMETHODIMP OemUiPlugin::PrinterEvent(PWSTR printerName, INT event, DWORD flags
     return InitializePrinter(printerName) ? S_OK : E_FAIL;
 }
 
-STDMETHODIMP OemUiPlugin::DriverEvent(DWORD, DWORD, LPBYTE, LPARAM) { return E_NOTIMPL; }
+STDMETHODIMP OemUiPlugin::DriverEvent(DWORD, DWORD, LPBYTE, LPARAM) {
+    return E_NOTIMPL;
+}
 
 STDMETHODIMP OemUiPlugin::QueryColorProfile(HANDLE, POEMUIOBJ, PDEVMODEW, PVOID, ULONG queryMode,
                                             VOID* data, ULONG* dataSize, FLONG* dataFlags) {
@@ -299,8 +309,12 @@ STDMETHODIMP OemUiPlugin::QueryColorProfile(HANDLE, POEMUIOBJ, PDEVMODEW, PVOID,
     return FailWith(ERROR_INSUFFICIENT_BUFFER);
 }
 
-STDMETHODIMP OemUiPlugin::FontInstallerDlgProc(HWND, UINT, WPARAM, LPARAM) { return E_NOTIMPL; }
+STDMETHODIMP OemUiPlugin::FontInstallerDlgProc(HWND, UINT, WPARAM, LPARAM) {
+    return E_NOTIMPL;
+}
 
-STDMETHODIMP OemUiPlugin::UpdateExternalFonts(HANDLE, HANDLE, PWSTR) { return E_NOTIMPL; }
+STDMETHODIMP OemUiPlugin::UpdateExternalFonts(HANDLE, HANDLE, PWSTR) {
+    return E_NOTIMPL;
+}
 
 } // namespace zd

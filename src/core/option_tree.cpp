@@ -22,7 +22,8 @@ static HRESULT DocumentMode(OemUiPlugin& plugin, OEMCUIPPARAM* param) {
     param->pOEMUserData = &plugin;
     ClearPluginItems(param);
     plugin.setDriverHeap(param->hOEMHeap);
-    auto* ctx = static_cast<UiContext*>(HeapAlloc(param->hOEMHeap, HEAP_ZERO_MEMORY, sizeof(UiContext)));
+    auto* ctx =
+        static_cast<UiContext*>(HeapAlloc(param->hOEMHeap, HEAP_ZERO_MEMORY, sizeof(UiContext)));
     if (!ctx)
         return FailWith(ERROR_NOT_ENOUGH_MEMORY);
     plugin.setDocumentContext(ctx);

@@ -4,6 +4,8 @@ namespace zd {
 
 // The initialisation steps (printer data, file permissions, default DEVMODE,
 // installer's options) are not built yet; the event is accepted.
-bool InitializePrinter(const WCHAR* printerName) { return printerName != nullptr; }
+bool InitializePrinter(const WCHAR* printerName) {
+    return printerName != nullptr;
+}
 
 } // namespace zd

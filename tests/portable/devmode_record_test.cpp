@@ -17,11 +17,13 @@ Block Filled(uint8_t v) {
     return b;
 }
 
-ByteView View(Block& b) { return ByteView(b.data(), b.size()); }
+ByteView View(Block& b) {
+    return ByteView(b.data(), b.size());
+}
 
 // The fields DEFAULT and the reset of CONVERT/MERGE write, as (offset, width).
 const std::vector<std::pair<size_t, size_t>> kResetFields = {
-    {12, 4}, {16, 2}, {50, 2}, {60, 4}, {68, 4}, {72, 2}, {80, 2}, {88, 1},
+    {12, 4},  {16, 2},  {50, 2},  {60, 4},   {68, 4},   {72, 2},   {80, 2},   {88, 1},
     {343, 1}, {600, 4}, {604, 4}, {2560, 1}, {2564, 4}, {2568, 1}, {2569, 1}, {3596, 4}};
 
 } // namespace
@@ -31,8 +33,7 @@ TEST(DevModeLayout, OffsetsArePinned) {
     static_assert(dm::kJobName == 16 && dm::kJobPassword == 50 && dm::kAskJobName == 60);
     static_assert(dm::kWatermarkIndex == 68 && dm::kOverlays == 72 && dm::kColorWord == 80);
     static_assert(dm::kForeignCleared == 84 && dm::kColorData1Count == 88 &&
-                  dm::kColorData1 == 90 && dm::kColorData2Count == 343 &&
-                  dm::kColorData2 == 345);
+                  dm::kColorData1 == 90 && dm::kColorData2Count == 343 && dm::kColorData2 == 345);
     static_assert(dm::kColorData1 + dm::kColorData1Size == dm::kColorData2Count);
     static_assert(dm::kColorData2 + dm::kColorData2Size == dm::kColorSetting);
     static_assert(dm::kColorSetting == 600 && dm::kReserved604 == 604 && dm::kWmSize == 608);
@@ -41,14 +42,13 @@ TEST(DevModeLayout, OffsetsArePinned) {
     static_assert(dm::kWmPsFontName == 894 && dm::kWmPsFontName + 2 * 33 == dm::kWmWeight);
     static_assert(dm::kWmWeight == 960 && dm::kWmItalic == 964 && dm::kWmCharSet == 965 &&
                   dm::kWmPosition == 966 && dm::kWmFrame == 968 && dm::kWmBackground == 970 &&
-                  dm::kWmFirstPageOnly == 972 && dm::kWmStyle == 974 &&
-                  dm::kWmColorText == 976);
+                  dm::kWmFirstPageOnly == 972 && dm::kWmStyle == 974 && dm::kWmColorText == 976);
     static_assert(dm::kReservedText == 992 && dm::kReservedText + 2 * 522 == dm::kCapabilityPath);
     static_assert(dm::kCapabilityPath == 2036 &&
                   dm::kCapabilityPath + 2 * 261 == dm::kCompressionLevel);
     static_assert(dm::kCompressionLevel == 2558 && dm::kPagesPerSheetSel == 2560 &&
-                  dm::kPaperSize == 2564 && dm::kLayoutKey == 2568 &&
-                  dm::kOrientationSel == 2569 && dm::kWmText == 2570);
+                  dm::kPaperSize == 2564 && dm::kLayoutKey == 2568 && dm::kOrientationSel == 2569 &&
+                  dm::kWmText == 2570);
     static_assert(dm::kWmText + 2 * 129 == 2828 && dm::kReserved3596 == 3596);
     SUCCEED();
 }

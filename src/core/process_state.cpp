@@ -1,0 +1,10 @@
+#include "core/process_state.h"
+
+namespace zd {
+
+ProcessState& Process() {
+    static ProcessState state;
+    return state;
+}
+
+} // namespace zd
