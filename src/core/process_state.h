@@ -17,6 +17,9 @@ struct ProcessState {
     DWORD winHelpAvailable = 1;
     DWORD printerDataWritable = 0;
     DWORD environmentChecked = 0;
+    // Bit 1: the driver's option page has been shown; bit 2: a page of the
+    // plug-in has been initialised.
+    DWORD sheetFlags = 0;
     WCHAR capabilityFilePath[kPathUnits] = {};
     WCHAR* oemConfigFilePath = nullptr; // 261 units in the driver's heap
     WCHAR helpFilePath[kPathUnits] = {};

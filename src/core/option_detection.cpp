@@ -1,0 +1,19 @@
+#include "core/option_detection.h"
+
+namespace zd {
+
+// The extension libraries are not consulted yet: every way in reports that
+// nothing was detected, which leaves the device items as they are.
+bool DetectOptionsDirect(OEMCUIPPARAM*, DetectedSelections*) {
+    return false;
+}
+
+bool DetectOptionsFromPort(OEMCUIPPARAM*, DetectedSelections*) {
+    return false;
+}
+
+bool IsPortValidForNetwork(OEMCUIPPARAM*) {
+    return false;
+}
+
+} // namespace zd
