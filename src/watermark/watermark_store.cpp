@@ -1,0 +1,267 @@
+#include "watermark/watermark_store.h"
+
+#include "core/devmode_record.h"
+#include "core/driver_files.h"
+#include "core/process_state.h"
+#include "core/win_util.h"
+
+#include <vector>
+
+namespace zd {
+
+namespace {
+
+// Delete and Edit buttons of the watermark list dialog.
+constexpr int kIdDeleteWatermark = 1402;
+constexpr int kIdEditWatermark = 1404;
+
+constexpr DWORD kKeyListUnits = 1024;
+constexpr DWORD kValueUnits = 1024;
+constexpr DWORD kColorKeyListUnits = 1024;
+constexpr DWORD kColorValueUnits = 64;
+
+COLORREF g_customColors[kCustomColorCount] = {
+    kDefaultWatermarkColor, kDefaultWatermarkColor, kDefaultWatermarkColor, kDefaultWatermarkColor,
+    kDefaultWatermarkColor, kDefaultWatermarkColor, kDefaultWatermarkColor, kDefaultWatermarkColor,
+    kDefaultWatermarkColor, kDefaultWatermarkColor, kDefaultWatermarkColor, kDefaultWatermarkColor,
+    kDefaultWatermarkColor, kDefaultWatermarkColor, kDefaultWatermarkColor, kDefaultWatermarkColor};
+WCHAR g_fontFilePath[kFontPathUnits];
+
+// A text of the library's string table; the store's section names must not
+// vanish when a table lacks them, so the known text stands in.
+std::wstring LoadText(UINT id, const wchar_t* fallback) {
+    const wchar_t* p = nullptr;
+    int n = LoadStringW(Process().moduleInstance, id, reinterpret_cast<LPWSTR>(&p), 0);
+    if (n > 0 && p)
+        return std::wstring(p, size_t(n));
+    return fallback;
+}
+
+std::wstring SectionName() {
+    return LoadText(kIdsWatermarkSection, L"Watermark");
+}
+
+std::wstring ColorSectionName() {
+    return LoadText(kIdsCustomColorSection, L"\u81EA\u5B9A\u4E49\u989C\u8272");
+}
+
+WatermarkRecord* NewRecord() {
+    return static_cast<WatermarkRecord*>(
+        HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(WatermarkRecord)));
+}
+
+void FreeRecord(WatermarkRecord*& r) {
+    if (r)
+        HeapFree(GetProcessHeap(), 0, r);
+    r = nullptr;
+}
+
+// Names of a section's keys in file order.
+std::vector<std::wstring> KeyNames(const std::wstring& section, const WCHAR* path, DWORD units) {
+    std::vector<std::wstring> names;
+    if (!path || !path[0])
+        return names;
+    std::vector<WCHAR> buf(units + 2, 0);
+    DWORD n = GetPrivateProfileStringW(section.c_str(), nullptr, L"", buf.data(), units, path);
+    if (n >= units)
+        n = units - 1;
+    for (DWORD i = 0; i < n;) {
+        size_t len = wcsnlen(buf.data() + i, n - i);
+        if (len == 0)
+            break; // the empty name ends the list
+        names.emplace_back(buf.data() + i, len);
+        i += DWORD(len) + 1;
+    }
+    return names;
+}
+
+std::wstring ReadValue(const std::wstring& section, const std::wstring& key, const WCHAR* path,
+                       DWORD units) {
+    std::wstring value(units, L'\0');
+    DWORD n =
+        GetPrivateProfileStringW(section.c_str(), key.c_str(), L"", value.data(), units, path);
+    value.resize(n < units ? n : 0);
+    return value;
+}
+
+} // namespace
+
+COLORREF* CustomColors() {
+    return g_customColors;
+}
+
+WCHAR* WatermarkFontFilePath() {
+    return g_fontFilePath;
+}
+
+void BuildWatermarkFontFilePath(const WCHAR* configPath) {
+    WCHAR name[520] = {};
+    if (configPath && configPath[0])
+        GetPrivateProfileStringW(L"DependentFiles", L"WMFONT", L"", name, 520, configPath);
+    DWORD size = DWORD(sizeof g_fontFilePath);
+    g_fontFilePath[0] = 0;
+    WCHAR built[kFontPathUnits] = {};
+    // Only a path that fits whole is taken: a cut one would name another file.
+    if (BuildDriverFilePath(built, &size, name))
+        CopyText(g_fontFilePath, kFontPathUnits, built);
+}
+
+void InitNoneEntry(UiContext& ctx) {
+    WatermarkList list(ctx);
+    if (!list.entry(0))
+        return;
+    int defaultNo = 0;
+    if (g_fontFilePath[0])
+        defaultNo = int(GetPrivateProfileIntW(L"PrinterFont", L"DefaultNo", 0, g_fontFilePath));
+    std::wstring none = LoadText(kIdsWatermarkNone, L"\u65E0");
+    std::wstring face = LoadText(kIdsDefaultWatermarkFace, L"HeiseiMin-W3-90ms-RKSJ-H");
+    FillNoneDefaults(*list.entry(0), defaultNo, U16(none), U16(face));
+}
+
+void LoadWatermarkList(HWND dialog, UiContext& ctx, ByteView oemDevMode) {
+    WatermarkList list(ctx);
+    if (!list.loaded()) {
+        if (!list.entry(0))
+            list.entry(0) = NewRecord();
+        if (!list.working())
+            list.working() = NewRecord();
+        InitNoneEntry(ctx);
+
+        const std::wstring section = SectionName();
+        uint32_t count = 0;
+        for (const std::wstring& key : KeyNames(section, list.path(), kKeyListUnits)) {
+            if (key[0] != L'W' || count >= kMaxStoredWatermarks)
+                break;
+            WatermarkRecord* r = list.entry(count + 1);
+            if (!r)
+                r = NewRecord();
+            if (!r)
+                break;
+            *r = WatermarkRecord{};
+            ParseWatermarkValue(U16(ReadValue(section, key, list.path(), kValueUnits)), *r);
+            list.entry(++count) = r;
+        }
+        list.loaded() = 1;
+        list.selected() = oemDevMode.u32(dm::kWatermarkIndex);
+        list.count() = count;
+    }
+
+    uint32_t count = list.count() < kMaxStoredWatermarks ? list.count() : kMaxStoredWatermarks;
+    for (uint32_t i = 1; i <= count; ++i) {
+        if (!list.entry(i))
+            continue;
+        if (!list.snapshot(i))
+            list.snapshot(i) = NewRecord();
+        if (list.snapshot(i))
+            CopyWatermark(*list.snapshot(i), *list.entry(i));
+    }
+    if (list.count() < list.selected())
+        list.selected() = 0;
+    list.snapshotCount() = list.count();
+    list.snapshotSelected() = list.selected();
+
+    WatermarkRecord* chosen = list.entry(list.selected());
+    if (list.working() && chosen)
+        CopyWatermark(*list.working(), *chosen);
+    ClearWorkingTextIfNone(ctx);
+
+    if (list.selected() != 0 && dialog) {
+        EnableWindow(GetDlgItem(dialog, kIdDeleteWatermark), TRUE);
+        EnableWindow(GetDlgItem(dialog, kIdEditWatermark), TRUE);
+    }
+}
+
+void SaveWatermarkList(UiContext& ctx) {
+    WatermarkList list(ctx);
+    if (!list.path() || !list.path()[0])
+        return;
+    const std::wstring section = SectionName();
+    WritePrivateProfileStringW(section.c_str(), nullptr, nullptr, list.path());
+    uint32_t count = list.count() < kMaxStoredWatermarks ? list.count() : kMaxStoredWatermarks;
+    for (uint32_t n = 1; n <= count; ++n) {
+        if (!list.entry(n))
+            continue;
+        std::wstring key = W(WatermarkKeyName(n));
+        std::wstring value = W(FormatWatermarkValue(*list.entry(n)));
+        WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), list.path());
+    }
+}
+
+void FreeWatermarkList(UiContext& ctx) {
+    WatermarkList list(ctx);
+    for (uint32_t i = 0; i < uint32_t(kMaxWatermarkEntries); ++i)
+        FreeRecord(list.entry(i));
+    FreeRecord(list.working());
+}
+
+void FreeWatermarkSnapshot(UiContext& ctx) {
+    WatermarkList list(ctx);
+    for (uint32_t i = 0; i < uint32_t(kMaxWatermarkEntries); ++i)
+        FreeRecord(list.snapshot(i));
+}
+
+void ClearWorkingTextIfNone(UiContext& ctx) {
+    WatermarkList list(ctx);
+    if (list.selected() == 0 && list.working())
+        list.working()->text[0] = 0;
+}
+
+void CommitSelectionToDevMode(UiContext& ctx, ByteView oemDevMode) {
+    WatermarkList list(ctx);
+    uint32_t selected = list.selected();
+    const WatermarkRecord* r =
+        selected < uint32_t(kMaxWatermarkEntries) ? list.entry(selected) : nullptr;
+    if (r)
+        WriteWatermarkBlock(oemDevMode, selected, *r);
+    else
+        oemDevMode.set_u32(dm::kWatermarkIndex, selected);
+}
+
+void LoadCustomColors(UiContext& ctx) {
+    const WCHAR* path = ctx.configFilePath;
+    const std::wstring section = ColorSectionName();
+    int slotIndex = 0;
+    for (const std::wstring& key : KeyNames(section, path, kColorKeyListUnits)) {
+        if (slotIndex >= kCustomColorCount)
+            break;
+        std::wstring value = ReadValue(section, key, path, kColorValueUnits);
+        g_customColors[slotIndex++] = ParseCustomColorValue(U16(value));
+    }
+}
+
+void SaveCustomColors(UiContext& ctx) {
+    const WCHAR* path = ctx.configFilePath;
+    if (!path || !path[0])
+        return;
+    const std::wstring section = ColorSectionName();
+    WritePrivateProfileStringW(section.c_str(), nullptr, nullptr, path);
+    for (int i = 0; i < kCustomColorCount; ++i) {
+        std::wstring key = L"Color" + W(FormatDecimal(i));
+        std::wstring value = W(FormatCustomColorValue(g_customColors[i]));
+        WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), path);
+    }
+}
+
+std::wstring ReadFontEntry(int fontNumber) {
+    if (!g_fontFilePath[0])
+        return std::wstring();
+    std::wstring key = W(FormatDecimal(int64_t(fontNumber) + 1));
+    return ReadValue(L"PrinterFont", key, g_fontFilePath, 1024);
+}
+
+std::wstring DescribeWatermarkStore(const WCHAR* configPath) {
+    std::wstring out;
+    const std::wstring section = SectionName();
+    for (const std::wstring& key : KeyNames(section, configPath, kKeyListUnits)) {
+        if (key[0] != L'W')
+            break;
+        WatermarkRecord r{};
+        ParseWatermarkValue(U16(ReadValue(section, key, configPath, kValueUnits)), r);
+        out += key + L": \"" + W(FieldText(r.text, kWatermarkTextUnits)) + L"\" " +
+               W(FieldText(r.face, kWatermarkFaceUnits)) + L" " + W(FormatDecimal(r.size)) +
+               L"pt " + W(FormatDecimal(r.angle)) + L"\u00B0\n";
+    }
+    return out;
+}
+
+} // namespace zd

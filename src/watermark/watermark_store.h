@@ -1,0 +1,85 @@
+// The watermark list and custom colours kept in the configuration file, the
+// working set of a sheet and the copy of the chosen watermark into the
+// private DEVMODE.
+#pragma once
+
+#include "core/byte_view.h"
+#include "core/ui_context.h"
+#include "watermark/watermark_record.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace zd {
+
+// String table ids of the store's texts.
+constexpr UINT kIdsWatermarkNone = 8050;    // "无"
+constexpr UINT kIdsWatermarkSection = 8051; // "Watermark"
+constexpr UINT kIdsDefaultWatermarkFace = 8052;
+constexpr UINT kIdsCustomColorSection = 8053; // "自定义颜色"
+
+constexpr size_t kFontPathUnits = 261;
+
+// The watermark fields of a UiContext seen as one working set.
+class WatermarkList {
+  public:
+    explicit WatermarkList(UiContext& ctx) : ctx_(ctx) {}
+    WatermarkRecord*& entry(uint32_t i) { return ctx_.watermarks[i]; }
+    WatermarkRecord*& snapshot(uint32_t i) { return ctx_.watermarkSnapshot[i]; }
+    WatermarkRecord*& working() { return ctx_.workingWatermark; }
+    uint32_t& count() { return ctx_.selections[slot::WatermarkCount]; }
+    uint32_t& selected() { return ctx_.selections[slot::SelectedWatermark]; }
+    uint32_t& loaded() { return ctx_.selections[slot::WatermarkLoaded]; }
+    uint32_t& snapshotCount() { return ctx_.snapshotCount; }
+    uint32_t& snapshotSelected() { return ctx_.snapshotSelection; }
+    uint32_t& committedFirstPage() { return ctx_.selections[slot::CommittedFirstPage]; }
+    uint32_t& committedBackground() { return ctx_.selections[slot::CommittedBackground]; }
+    const WCHAR* path() const { return ctx_.configFilePath; }
+
+  private:
+    UiContext& ctx_;
+};
+
+// Process-wide: the colour picker's 16 custom colours (0x00BBGGRR), light
+// grey when the library loads, and the full path of the font list file.
+COLORREF* CustomColors();
+WCHAR* WatermarkFontFilePath();
+
+// Builds WatermarkFontFilePath from key "WMFONT" of [DependentFiles] of the
+// configuration file; without the key it names the driver folder itself.
+void BuildWatermarkFontFilePath(const WCHAR* configPath);
+
+// Entry 0 ("none") with the defaults; reads DefaultNo from the font list.
+void InitNoneEntry(UiContext& ctx);
+
+// Reads the store on the sheet's first call, then takes the snapshot and
+// the working copy; enables Delete and Edit of `dialog` when an entry is
+// selected. `oemDevMode` supplies the selection stored in the document.
+void LoadWatermarkList(HWND dialog, UiContext& ctx, ByteView oemDevMode);
+
+// Rewrites the "Watermark" section from entries 1..count.
+void SaveWatermarkList(UiContext& ctx);
+
+// Releases every entry and the working copy.
+void FreeWatermarkList(UiContext& ctx);
+
+// Releases the snapshot copies taken by LoadWatermarkList.
+void FreeWatermarkSnapshot(UiContext& ctx);
+
+// Empties the working copy's text when no watermark is selected.
+void ClearWorkingTextIfNone(UiContext& ctx);
+
+// Writes the watermark block of the private DEVMODE from the selected entry.
+void CommitSelectionToDevMode(UiContext& ctx, ByteView oemDevMode);
+
+void LoadCustomColors(UiContext& ctx);
+void SaveCustomColors(UiContext& ctx);
+
+// Value of key fontNumber + 1 of [PrinterFont] of the font list (empty when absent).
+std::wstring ReadFontEntry(int fontNumber);
+
+// One line per stored watermark ("WTMK001: <value>") of a configuration file.
+std::wstring DescribeWatermarkStore(const WCHAR* configPath);
+
+} // namespace zd
