@@ -217,3 +217,43 @@ TEST_F(ColorSettingStoreTest, DescribesTheSettings) {
 }
 
 } // namespace
+
+namespace {
+
+// The demo model's own store, installed with the demo printer.
+TEST(DemoColorSettings, TheSampleStoreOffersItsColourAndGammaSettings) {
+    zdtest::PrinterSpec spec = zdtest::DemoPrinterSpec(L"zd stores demo colour");
+    std::wstring error;
+    ASSERT_TRUE(zdtest::InstallPrinter(spec, &error)) << std::string(error.begin(), error.end());
+    HANDLE printer = nullptr;
+    ASSERT_TRUE(OpenPrinterW(const_cast<LPWSTR>(spec.printerName.c_str()), &printer, nullptr));
+    WCHAR config[kOemConfigPathUnits] = {};
+    FindDriverFiles(printer, config);
+    OEMUIPSPARAM params{};
+    params.hPrinter = printer;
+    WCHAR path[260] = {};
+    ASSERT_TRUE(GetColorSettingFilePath(&params, path, sizeof path));
+    EXPECT_EQ(std::wstring(path), Installed(L"zdccm.ini"));
+    auto list = ListColorSettings(path);
+    ASSERT_EQ(list.size(), 4u);
+    EXPECT_EQ(list[0].name, L"\u9c9c\u8273");
+    EXPECT_EQ(list[0].itemValue, 1);
+    EXPECT_EQ(list[1].itemValue, 2);
+    EXPECT_EQ(list[2].name, L"Gamma 1.8");
+    EXPECT_EQ(list[2].itemValue, 0x101);
+    EXPECT_EQ(list[3].itemValue, 0x103);
+
+    std::array<uint8_t, kOemDevModeSize> dm{};
+    params.pOEMDM = dm.data();
+    UiContext ctx{};
+    ctx.pageParam = &params;
+    ctx.selections[slot::ColorSettingWord] = 0x10001;
+    CommitColorSetting(ctx);
+    EXPECT_EQ(dm[88], 51); // three 17-point curves
+    EXPECT_EQ(dm[343], 9); // a 3 x 3 matrix
+    EXPECT_EQ(dm[90], 0x00);
+    EXPECT_EQ(dm[90 + 16], 0xFF);
+    ClosePrinter(printer);
+}
+
+} // namespace

@@ -444,3 +444,29 @@ TEST_F(WatermarkStoreTest, DescribesTheStore) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(DemoFontList, TheSampleListHasJapaneseAndOtherEntries) {
+    zdtest::PrinterSpec spec = zdtest::DemoPrinterSpec(L"zd stores demo fonts");
+    std::wstring error;
+    ASSERT_TRUE(zdtest::InstallPrinter(spec, &error)) << std::string(error.begin(), error.end());
+    HANDLE printer = nullptr;
+    ASSERT_TRUE(OpenPrinterW(const_cast<LPWSTR>(spec.printerName.c_str()), &printer, nullptr));
+    WCHAR config[kOemConfigPathUnits] = {};
+    ASSERT_TRUE(FindDriverFiles(printer, config));
+    ClosePrinter(printer);
+    BuildWatermarkFontFilePath(config);
+    EXPECT_EQ(std::wstring(WatermarkFontFilePath()), Installed(L"zdwmfont.dat"));
+    auto first = SplitFontEntry(U16(ReadFontEntry(0).c_str()));
+    EXPECT_TRUE(IsJapaneseFontEntry(first));
+    ASSERT_EQ(first.size(), 4u);
+    EXPECT_EQ(first[2], u"HeiseiMin-W3-90ms-RKSJ-H");
+    auto times = SplitFontEntry(U16(ReadFontEntry(2).c_str()));
+    EXPECT_FALSE(IsJapaneseFontEntry(times));
+    ASSERT_EQ(times.size(), 5u);
+    EXPECT_EQ(times[4], u"Times New Roman");
+    EXPECT_EQ(GetPrivateProfileIntW(L"PrinterFont", L"DefaultNo", -1, WatermarkFontFilePath()), 1u);
+}
+
+} // namespace
