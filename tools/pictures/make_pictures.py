@@ -83,8 +83,10 @@ def write_dib(path, width, height, rows, bits, colours):
 
 def icon_entry(width, height, rows, transparent):
     """A 4-bit icon image: 40-byte header, 16-entry table, colour and mask rows."""
-    palette = []
-    index = {}
+    # Entry 0 is black: transparent pixels carry it, so that the screen shows
+    # through unchanged where the mask lets it.
+    palette = [(0, 0, 0)]
+    index = {(0, 0, 0): 0}
     for row in rows:
         for p in row:
             if p != transparent and p not in index:
@@ -101,7 +103,7 @@ def icon_entry(width, height, rows, transparent):
         bits = bytearray(mask_stride)
         for x, p in enumerate(row):
             if p == transparent:
-                bits[x // 8] |= 0x80 >> (x % 8)  # screen shows through, colour index 0 (black)
+                bits[x // 8] |= 0x80 >> (x % 8)
                 continue
             line[x // 2] |= index[p] << (4 if x % 2 == 0 else 0)
         xor += line
@@ -151,7 +153,7 @@ def country_road(out):
          "-draw", "polygon 93,92 97,92 98,106 92,106",
          "-draw", "polygon 91,118 99,118 101,140 89,140",
          *trees,
-         "-attenuate", "0.35", "+noise", "Gaussian", "-blur", "0x0.4",
+         "-seed", "9500", "-attenuate", "0.35", "+noise", "Gaussian", "-blur", "0x0.4",
          "-dither", "FloydSteinberg", "-colors", "240", "-type", "TrueColor", "BMP3:" + out])
 
 
