@@ -14,16 +14,22 @@ UI = [
         ("A5", "A5"), ("a4", "a4")], "A4"),
     ("Duplex", "2-Sided Printing", "General", [
         ("None", "Off"), ("DuplexNoTumble", "Long Edge"), ("DuplexTumble", "Short Edge")], "None"),
-    ("Resolution", "Resolution", "General", [("600dpi", "600 dpi"), ("1200dpi", "1200 dpi")], "600dpi"),
+    # Option 0 is the high quality, as on the Job Options page.
+    ("Resolution", "Resolution", "General", [("1200dpi", "1200 x 1200 dpi"), ("600dpi", "600 x 600 dpi")], "600dpi"),
     ("ColorModel", "Color Mode", "General", [("CMYK", "Color"), ("Gray", "Grayscale")], "CMYK"),
+    # 1 is not offered with a finisher, 2 and 3 only with one.
     ("OutputBin", "Output Bin", "General", [
-        ("FaceDown", "Face Down Tray"), ("FaceUp", "Face Up Tray"), ("Finisher", "Finisher Tray")], "FaceDown"),
-    ("ZDOutputMode", "Output Mode", "ZedJob", [("Normal", "Normal"), ("Fast", "Fast"), ("Fine", "Fine")], "Normal"),
+        ("FaceDown", "Face Down Tray"), ("FaceUp", "Face Up Tray"),
+        ("Finisher1", "Finisher Tray 1"), ("Finisher2", "Finisher Tray 2")], "FaceDown"),
+    # Selection 1 is toner save.
+    ("ZDOutputMode", "Toner Save", "ZedJob", [("Normal", "Off"), ("TonerSave", "On")], "Normal"),
     ("ZDCollate", "Collate", "ZedJob", [("False", "Off"), ("True", "On")], "True"),
     ("ZDStaple", "Staple", "ZedJob", [
         ("None", "Off"), ("OneStaple", "1 Staple"), ("TwoStaples", "2 Staples")], "None"),
     ("ZDPunch", "Punch", "ZedJob", [("None", "Off"), ("TwoHoles", "2 Holes"), ("ThreeHoles", "3 Holes"), ("FourHoles", "4 Holes")], "None"),
-    ("ZDBindPosition", "Binding Position", "ZedJob", [("Left", "Left"), ("Right", "Right"), ("Top", "Top")], "Left"),
+    # 0/1 and 2/3 are the two edge pairs, 4 the centre (booklet).
+    ("ZDBindPosition", "Binding Position", "ZedJob", [
+        ("Left", "Left"), ("Right", "Right"), ("Top", "Top"), ("Bottom", "Bottom"), ("Center", "Center")], "Top"),
     ("ZDMediaType", "Media Type", "ZedPaper", [
         ("Plain", "Plain Paper"), ("Thick", "Thick Paper"), ("Transparency", "Transparency"), ("Envelope", "Envelope")], "Plain"),
     ("ZDManualFeed", "Manual Feed", "ZedPaper", [("False", "Off"), ("True", "On")], "False"),
@@ -34,35 +40,41 @@ UI = [
     ("ZDDrumClean", "Drum Cleaning", "ZedJob", [("False", "Off"), ("True", "On")], "False"),
     ("ZDJob_Type", "Job Type", "ZedJob", [("Normal", "Normal"), ("Proof", "Proof"), ("Secure", "Secure"), ("Store", "Store")], "Normal"),
     ("ZDOverlay", "Overlay", "ZedJob", [("Off", "Off"), ("Print", "Print Overlay"), ("Register", "Register Overlay")], "Off"),
+    # The five colour modes of the Color page, in its order.
     ("ZDControl", "Color Control", "ZedColor", [
-        ("Auto", "Automatic"), ("Office", "Office"), ("Photo", "Photo"), ("Advanced", "Advanced Photo"), ("Mono", "Monochrome")], "Auto"),
+        ("Auto", "Automatic"), ("Office", "Office Color"), ("Photo", "Advanced Photo"),
+        ("NoMatching", "No Color Matching"), ("Gray", "Grayscale")], "Auto"),
     ("ZDSeparationorder", "Separation Order", "ZedColor", [("YMCK", "YMCK"), ("KCMY", "KCMY")], "YMCK"),
     ("ZDOverPrint", "Overprint", "ZedColor", [("False", "Off"), ("True", "On")], "False"),
     ("ZDProcessMode", "Process Mode", "ZedColor", [("Normal", "Normal"), ("Enhanced", "Enhanced")], "Normal"),
-    ("ZDBlackSubstitution", "Black Substitution", "ZedColor", [("False", "Off"), ("True", "On")], "True"),
+    ("ZDBlackSubstitution", "Black Substitution", "ZedColor", [
+        ("Auto", "Automatic"), ("Composite", "Composite Black"), ("Pure", "Pure Black")], "Auto"),
     ("ZDHalftoneMode", "Halftone Mode", "ZedColor", [("Printer", "Printer"), ("Host", "Host")], "Printer"),
-    ("ZDAlwaysPrnHT", "Always Print Halftone", "ZedColor", [("False", "Off"), ("True", "On")], "False"),
+    ("ZDAlwaysPrnHT", "Always Print Halftone", "ZedColor", [("True", "On"), ("False", "Off")], "False"),
     ("ZDColorRenderStyle", "Rendering Style", "ZedColor", [
         ("Perceptual", "Perceptual"), ("Saturation", "Saturation"), ("Colorimetric", "Colorimetric")], "Perceptual"),
     ("ZDColorRenderDict", "Rendering Dictionary", "ZedColor", [("Standard", "Standard"), ("Vivid", "Vivid")], "Standard"),
     ("ZDTargetColor", "Target Color", "ZedColor", [("Standard", "Standard"), ("SWOP", "SWOP"), ("Euroscale", "Euroscale")], "Standard"),
     ("ZDTone", "Tone", "ZedColor", [("Normal", "Normal"), ("Light", "Light"), ("Dark", "Dark")], "Normal"),
-    ("ZDHairLine", "Fine Lines", "ZedColor", [("False", "Off"), ("True", "On")], "False"),
+    # Check boxes of the Advanced and Others dialogs that mean "on" at 0.
+    ("ZDHairLine", "Fine Lines", "ZedColor", [("True", "On"), ("False", "Off")], "True"),
     ("ZDBlackSubGra", "Black for Gray", "ZedColor", [("False", "Off"), ("True", "On")], "False"),
-    ("ZDColorICMS", "Color Matching", "ZedColor", [("Printer", "Printer"), ("Host", "Host"), ("Off", "Off")], "Printer"),
-    ("ZDCMYKProfile", "CMYK Profile", "ZedColor", [("Standard", "Standard"), ("SWOP", "SWOP"), ("JapanColor", "Japan Color")], "Standard"),
+    ("ZDColorICMS", "Color Matching", "ZedColor", [
+        ("ICC", "ICC Profile Matching"), ("Emulation", "Printer Emulation"),
+        ("Create", "Creating Profiles"), ("Application", "By the Application")], "ICC"),
+    ("ZDCMYKProfile", "CMYK Profile", "ZedColor", [("Input", "CMYK Input Profile"), ("Link", "CMYK Link Profile")], "Input"),
     ("ZDRGBProfile", "RGB Profile", "ZedColor", [("sRGB", "sRGB"), ("AdobeRGB", "Adobe RGB")], "sRGB"),
     ("ZDCMYKInputProfile", "CMYK Input Profile", "ZedColor", [("Off", "Off"), ("SWOP", "SWOP"), ("Euroscale", "Euroscale")], "Off"),
     ("ZDCMYKLinkProfile", "CMYK Link Profile", "ZedColor", [("Off", "Off"), ("On", "On")], "Off"),
     ("ZDOutProfile", "Output Profile", "ZedColor", [("Normal", "Normal"), ("Photo", "Photo")], "Normal"),
     ("ZDSimProfile", "Simulation Profile", "ZedColor", [("Off", "Off"), ("SWOP", "SWOP"), ("JapanColor", "Japan Color")], "Off"),
-    ("ZDPureBlack", "Pure Black", "ZedColor", [("False", "Off"), ("True", "On")], "True"),
-    ("ZDPreserveBlack", "Preserve Black", "ZedColor", [("False", "Off"), ("True", "On")], "False"),
-    ("ZDColorMatch", "Color Match", "ZedColor", [("Perceptual", "Perceptual"), ("Colorimetric", "Colorimetric")], "Perceptual"),
-    ("ZDResolution", "Print Quality", "ZedQuality", [("600dpi", "Standard"), ("1200dpi", "Fine"), ("2400dpi", "Super Fine")], "600dpi"),
+    ("ZDPureBlack", "Pure Black", "ZedColor", [("True", "On"), ("False", "Off")], "True"),
+    ("ZDPreserveBlack", "Preserve Black", "ZedColor", [("True", "On"), ("False", "Off")], "False"),
+    ("ZDColorMatch", "Color Match Precision", "ZedColor", [("Fast", "Fast"), ("Normal", "Normal"), ("Best", "Best")], "Best"),
+    ("ZDResolution", "Print Quality", "ZedQuality", [("1200dpi", "High Quality (1200x1200)"), ("600dpi", "Normal (600x600)")], "600dpi"),
     ("ZDImageSmoothing", "Image Smoothing", "ZedQuality", [("False", "Off"), ("True", "On")], "False"),
     ("ZDTrapping", "Trapping", "ZedQuality", [("False", "Off"), ("True", "On")], "False"),
-    ("ZDScreenObo", "Screen", "ZedQuality", [("Auto", "Automatic"), ("Fine", "Fine"), ("Smooth", "Smooth")], "Auto"),
+    ("ZDScreenObo", "Optimized Gray Graphics", "ZedQuality", [("True", "On"), ("False", "Off")], "False"),
 ]
 
 INSTALLABLE = [
@@ -72,7 +84,8 @@ INSTALLABLE = [
     ("ZDOptionTray", "Optional Trays", [("0", "None"), ("1", "1 Tray"), ("2", "2 Trays"), ("3", "3 Trays"), ("4", "4 Trays")], "0"),
     ("ZDFinisher", "Finisher", [("False", "Not Installed"), ("True", "Installed")], "False"),
     ("ZDOptionMPF", "Multi-Purpose Feeder", [("False", "Not Installed"), ("True", "Installed")], "False"),
-    ("ZDPunchUnit", "Punch Unit", [("None", "Not Installed"), ("Type1", "Type 1"), ("Type2", "Type 2"), ("Type3", "Type 3")], "None"),
+    ("ZDPunchUnit", "Punch Unit", [("None", "Not Installed"), ("Type1", "Type 1"), ("Type2", "Type 2"),
+                                   ("Type3", "Type 3"), ("Type4", "Type 4")], "None"),
 ]
 
 PAGE_DIMENSIONS = {

@@ -1,0 +1,317 @@
+// drvhost: the emulated PostScript driver as a command-line program.
+//   drvhost info PRINTER [--save-devmode FILE]   what the driver sees of the plug-in
+//   drvhost tree PRINTER                          the option trees after CommonUIProp
+//   drvhost sheet PRINTER [--save-devmode FILE]   the document sheet (interactive with a display)
+//   drvhost shots PRINTER DIR                     every page of the document sheet as PNG
+//   drvhost devmode FILE                          decode a stored private block
+//   --timings                                     time of each host call
+#include "devmode_dump.h"
+#include "drvhost_api.h"
+
+#include <cstdio>
+#include <cwchar>
+
+using namespace drvhost;
+
+namespace {
+
+void Out(const std::string& s) {
+    std::fputs(s.c_str(), stdout);
+}
+
+void Out(const std::wstring& s) {
+    Out(Narrow(s.c_str()));
+}
+
+int Error(const std::wstring& what) {
+    std::fflush(stdout);
+    std::fputs(("drvhost: " + Narrow(what.c_str()) + "\n").c_str(), stderr);
+    return 1;
+}
+
+std::string Hex(unsigned long v) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "0x%08lX", v);
+    return buf;
+}
+
+// The driver's dependent files, found the way the plug-in finds them.
+void PrintDriverFiles(HANDLE printer, const std::wstring& driverName) {
+    DWORD needed = 0;
+    GetPrinterDriverW(printer, nullptr, 3, nullptr, 0, &needed);
+    std::vector<BYTE> buf(needed ? needed : 1);
+    if (!needed || !GetPrinterDriverW(printer, nullptr, 3, buf.data(), needed, &needed)) {
+        Out("driver files: not available\n");
+        return;
+    }
+    auto* di = reinterpret_cast<DRIVER_INFO_3W*>(buf.data());
+    std::wstring cap, ini;
+    Out("dependent files:\n");
+    for (const wchar_t* f = di->pDependentFiles; f && *f; f += wcslen(f) + 1) {
+        Out(L"  " + std::wstring(f) + L"\n");
+        size_t n = wcslen(f);
+        if (n >= 4 && _wcsicmp(f + n - 4, L".cap") == 0)
+            cap = f;
+        // The configuration file names the plug-in under [OEMFiles].
+        if (n >= 4 && _wcsicmp(f + n - 4, L".ini") == 0 &&
+            !ReadIni(f, L"OEMFiles", L"OEMConfigFile1").empty())
+            ini = f;
+    }
+    Out(L"capability file: " + (cap.empty() ? L"(none)" : cap) + L"\n");
+    Out(L"configuration file: " + (ini.empty() ? L"(none)" : ini) + L"\n");
+    if (cap.empty())
+        return;
+    std::wstring section = ReadIni(cap, L"Capability", driverName);
+    Out(L"model section: [" + section + L"] (for driver \"" + driverName + L"\")\n");
+    if (section.empty())
+        return;
+    std::vector<wchar_t> keys(32768);
+    DWORD n =
+        GetPrivateProfileSectionW(section.c_str(), keys.data(), DWORD(keys.size()), cap.c_str());
+    for (const wchar_t* k = keys.data(); k < keys.data() + n && *k; k += wcslen(k) + 1)
+        Out(L"  " + std::wstring(k) + L"\n");
+}
+
+void PrintTimings(const DriverHost& host) {
+    Out("timings (ms):\n");
+    char line[160];
+    for (const Timing& t : host.timings()) {
+        std::snprintf(line, sizeof line, "  %9.3f  %s\n", t.ms, t.what.c_str());
+        Out(line);
+    }
+}
+
+bool SaveBlock(DriverHost& host, const std::wstring& path) {
+    std::vector<uint8_t> block = host.OemBlockCopy();
+    if (!WriteWholeFile(path, block.data(), block.size()))
+        return false;
+    Out(L"private block saved to " + path + L"\n");
+    return true;
+}
+
+std::string FlagsText(DWORD f) {
+    std::string s;
+    const std::pair<DWORD, const char*> names[] = {
+        {OPTIF_COLLAPSE, "collapse"}, {OPTIF_HIDE, "hide"},         {OPTIF_CALLBACK, "callback"},
+        {OPTIF_CHANGED, "changed"},   {OPTIF_DISABLED, "disabled"}, {OPTIF_HAS_POIEXT, "oiext"}};
+    for (const auto& [bit, name] : names)
+        if (f & bit)
+            s += (s.empty() ? "" : ",") + std::string(name);
+    return s.empty() ? "-" : s;
+}
+
+std::string NameText(const OPTITEM& it) {
+    ULONG_PTR p = reinterpret_cast<ULONG_PTR>(it.pName);
+    if (!p)
+        return "(none)";
+    if (p < 0x10000)
+        return "#" + std::to_string(p);
+    return "\"" + Narrow(it.pName) + "\"";
+}
+
+void PrintItem(size_t i, const OPTITEM& it, const char* prefix) {
+    const USERDATA* ud = reinterpret_cast<const USERDATA*>(it.UserData);
+    std::string keyword = ud && ud->pKeyWordName ? ud->pKeyWordName : "";
+    std::string sel = std::to_string(it.Sel);
+    if (it.pOptType && it.pOptType->Type != TVOT_UDARROW && it.Sel >= 0 &&
+        it.Sel < it.pOptType->Count && it.pOptType->pOptParam &&
+        reinterpret_cast<ULONG_PTR>(it.pOptType->pOptParam[it.Sel].pData) >= 0x10000)
+        sel += " \"" + Narrow(it.pOptType->pOptParam[it.Sel].pData) + "\"";
+    char head[64];
+    std::snprintf(head, sizeof head, "%s%3zu %-7s ", prefix, i,
+                  (it.Flags & OPTIF_HIDE) ? "hidden" : "visible");
+    Out(std::string(head) + NameText(it) + (keyword.empty() ? "" : " [" + keyword + "]") + " pub=" +
+        std::to_string(it.DMPubID) + (ud ? " id=" + std::to_string(ud->dwItemID) : std::string()) +
+        " sel=" + sel + " help=" + std::to_string(it.HelpIndex) +
+        " user=" + std::to_string(it.UserItemID) + " flags=" + FlagsText(it.Flags) + "\n");
+}
+
+void PrintTree(const char* title, const OptionTree& tree) {
+    Out(std::string(title) + ": " + std::to_string(tree.items.size()) + " driver items, " +
+        std::to_string(tree.param.cOEMOptItems) + " plug-in items, callback " +
+        (tree.param.OEMCUIPCallback ? "set" : "not set") + "\n");
+    for (size_t i = 0; i < tree.items.size(); ++i)
+        PrintItem(i, tree.items[i], "  ");
+    for (size_t i = 0; i < tree.param.cOEMOptItems && i < tree.pluginItems.size(); ++i)
+        PrintItem(i, tree.pluginItems[i], "  plug-in ");
+}
+
+int Info(const std::wstring& printer, const std::wstring& savePath, bool timings) {
+    DriverHost host;
+    std::wstring error;
+    if (!host.Load(&error) || !host.OpenPrinter(printer, &error))
+        return Error(error);
+    DWORD signature = 0, version = 0;
+    HRESULT hr = S_OK;
+    if (host.GetInfo(OEMGI_GETSIGNATURE, &signature, &hr)) {
+        char sig[5] = {char(signature), char(signature >> 8), char(signature >> 16),
+                       char(signature >> 24), 0};
+        Out("signature: " + Hex(signature) + " \"" + sig + "\"\n");
+    } else {
+        Out("signature: refused (" + Hex(unsigned(hr)) + ")\n");
+    }
+    if (host.GetInfo(OEMGI_GETVERSION, &version, &hr))
+        Out("version: " + std::to_string(version) + "\n");
+    else
+        Out("version: refused (" + Hex(unsigned(hr)) + ")\n");
+    Out(L"printer: " + printer + L"\ndriver: " + host.driverName() + L"\nPPD: " + host.ppdPath() +
+        L"\n");
+    Out("PPD: " + std::to_string(host.ppd().features.size()) + " features, FileVersion \"" +
+        host.ppd().Attribute("FileVersion") + "\"\n");
+    if (!host.PrepareDevMode(&error))
+        return Error(error);
+    Out("private DEVMODE block: " + std::to_string(host.oemBlockSize()) + " bytes\n");
+    Out("defaults of a fresh block (offset width field value):\n");
+    std::vector<uint8_t> block = host.OemBlockCopy();
+    Out(FormatFields(DecodeOemDevMode(block.data(), block.size())));
+    PrintDriverFiles(host.printer(), host.driverName());
+    if (!savePath.empty() && !SaveBlock(host, savePath))
+        return Error(L"cannot write " + savePath);
+    if (timings)
+        PrintTimings(host);
+    return 0;
+}
+
+int Tree(const std::wstring& printer, bool timings) {
+    DriverHost host;
+    std::wstring error;
+    if (!host.Load(&error) || !host.OpenPrinter(printer, &error) || !host.PrepareDevMode(&error))
+        return Error(error);
+    bool docOk = host.BuildDocumentTree(&error);
+    if (docOk)
+        PrintTree("document tree", host.documentTree());
+    else
+        Out(L"document tree: " + error + L"\n");
+    bool devOk = host.BuildDeviceTree(&error);
+    if (devOk)
+        PrintTree("device tree", host.deviceTree());
+    else
+        Out(L"device tree: " + error + L"\n");
+    if (timings)
+        PrintTimings(host);
+    return docOk && devOk ? 0 : 1;
+}
+
+void PrintSheetReport(Sheet& sheet) {
+    Out("pages:\n");
+    for (int i = 0; i < sheet.pageCount(); ++i)
+        Out(L"  " + std::to_wstring(i) + L" " + sheet.pages()[size_t(i)].title +
+            (sheet.pages()[size_t(i)].fromPlugin ? L" (plug-in)" : L" (driver)") + L"\n");
+    for (const std::wstring& p : sheet.problems())
+        Out(L"problem: " + p + L"\n");
+}
+
+bool DisplayPresent() {
+    wchar_t buf[8];
+    return GetEnvironmentVariableW(L"DISPLAY", buf, 8) > 0 ||
+           GetEnvironmentVariableW(L"WAYLAND_DISPLAY", buf, 8) > 0;
+}
+
+int SheetCommand(const std::wstring& printer, const std::wstring& savePath, bool timings) {
+    HostSession session;
+    std::wstring error;
+    if (!session.OpenDocumentSheet(printer, &error))
+        return Error(error);
+    PrintSheetReport(*session.sheet());
+    if (DisplayPresent()) {
+        Out("sheet open; close it to end\n");
+        std::fflush(stdout);
+        session.sheet()->RunUntilClosed();
+    } else {
+        Out("no display: the sheet was created and is closed again\n");
+        session.PressCancel();
+        session.sheet()->Close();
+    }
+    Out(std::string("result: ") + (session.sheet()->result() == CPSUI_OK ? "OK" : "cancelled") +
+        "\n");
+    if (!savePath.empty() && !SaveBlock(session.host(), savePath))
+        return Error(L"cannot write " + savePath);
+    if (timings)
+        PrintTimings(session.host());
+    return 0;
+}
+
+std::wstring FileSafe(std::wstring s) {
+    for (wchar_t& c : s)
+        if (wcschr(L"\\/:*?\"<>| ", c))
+            c = L'_';
+    return s;
+}
+
+int Shots(const std::wstring& printer, const std::wstring& dir, bool timings) {
+    HostSession session;
+    std::wstring error;
+    if (!session.OpenDocumentSheet(printer, &error))
+        return Error(error);
+    CreateDirectoryW(dir.c_str(), nullptr);
+    Sheet& sheet = *session.sheet();
+    PrintSheetReport(sheet);
+    int failures = 0;
+    for (int i = 0; i < sheet.pageCount(); ++i) {
+        if (!session.GoToPage(i)) {
+            Out("page " + std::to_string(i) + ": cannot be selected\n");
+            ++failures;
+            continue;
+        }
+        std::wstring path = dir + L"\\page" + std::to_wstring(i) + L"-" +
+                            FileSafe(sheet.pages()[size_t(i)].title) + L".png";
+        if (session.Screenshot(path, &error)) {
+            Out(L"wrote " + path + L"\n");
+        } else {
+            Out(L"page " + std::to_wstring(i) + L": " + error + L"\n");
+            ++failures;
+        }
+    }
+    session.PressCancel();
+    if (timings)
+        PrintTimings(session.host());
+    return failures ? 1 : 0;
+}
+
+int DevModeFile(const std::wstring& path) {
+    std::string data = ReadWholeFile(path);
+    if (data.empty())
+        return Error(L"cannot read " + path);
+    Out(L"block " + path + L": " + std::to_wstring(data.size()) + L" bytes\n");
+    Out(FormatFields(DecodeOemDevMode(reinterpret_cast<const uint8_t*>(data.data()), data.size())));
+    return 0;
+}
+
+int Usage() {
+    std::fputs("usage: drvhost info PRINTER [--save-devmode FILE] | tree PRINTER |\n"
+               "       sheet PRINTER [--save-devmode FILE] | shots PRINTER DIR |\n"
+               "       devmode FILE   [--timings]\n",
+               stderr);
+    return 2;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    std::vector<std::wstring> args;
+    bool timings = false;
+    std::wstring savePath;
+    for (int i = 1; i < argc; ++i) {
+        std::wstring a = argv[i];
+        if (a == L"--timings")
+            timings = true;
+        else if (a == L"--save-devmode" && i + 1 < argc)
+            savePath = argv[++i];
+        else
+            args.push_back(a);
+    }
+    if (args.size() < 2)
+        return Usage();
+    const std::wstring& cmd = args[0];
+    if (cmd == L"info" && args.size() == 2)
+        return Info(args[1], savePath, timings);
+    if (cmd == L"tree" && args.size() == 2)
+        return Tree(args[1], timings);
+    if (cmd == L"sheet" && args.size() == 2)
+        return SheetCommand(args[1], savePath, timings);
+    if (cmd == L"shots" && args.size() == 3)
+        return Shots(args[1], args[2], timings);
+    if (cmd == L"devmode" && args.size() == 2)
+        return DevModeFile(args[1]);
+    return Usage();
+}
