@@ -159,14 +159,23 @@ bool DriverHost::Load(std::wstring* error) {
     factory->Release();
     if (FAILED(hr) || !object)
         return Fail(error, L"CreateInstance failed", hr);
-    hr = object->QueryInterface(IID_IPrintOemUI_, reinterpret_cast<void**>(&plugin_));
+    IPrintOemUI* plugin = nullptr;
+    hr = object->QueryInterface(IID_IPrintOemUI_, reinterpret_cast<void**>(&plugin));
     object->Release();
-    if (FAILED(hr) || !plugin_) {
-        plugin_ = nullptr;
+    if (FAILED(hr) || !plugin)
         return Fail(error, L"the object does not answer IPrintOemUI", hr);
-    }
-    start = std::chrono::steady_clock::now();
-    hr = plugin_->PublishDriverInterface(driver_.get());
+    bool ok = Attach(plugin, error);
+    plugin->Release();
+    return ok;
+}
+
+bool DriverHost::Attach(IPrintOemUI* plugin, std::wstring* error) {
+    if (!plugin || plugin_)
+        return Fail(error, L"no plug-in, or one is attached already");
+    plugin_ = plugin;
+    plugin_->AddRef();
+    auto start = std::chrono::steady_clock::now();
+    HRESULT hr = plugin_->PublishDriverInterface(driver_.get());
     AddTiming("PublishDriverInterface", start);
     if (FAILED(hr))
         return Fail(error, L"PublishDriverInterface failed", hr);

@@ -75,6 +75,9 @@ class DriverHost {
     // LoadLibrary, DllGetClassObject, CreateInstance, IPrintOemUI,
     // PublishDriverInterface.
     bool Load(std::wstring* error);
+    // Takes a plug-in object of this process instead (tests): AddRef and
+    // PublishDriverInterface as after Load.
+    bool Attach(IPrintOemUI* plugin, std::wstring* error);
     // Opens the printer and reads its PPD (the driver's data file).
     bool OpenPrinter(const std::wstring& printerName, std::wstring* error);
 

@@ -342,6 +342,9 @@ bool HostSession::SelectList(int id, int index) {
 bool HostSession::Press(int button) {
     if (!sheet_ || !sheet_->hwnd())
         return false;
+    // A disabled Apply button cannot be pressed (nothing has changed).
+    if (button == PSBTN_APPLYNOW && !IsWindowEnabled(GetDlgItem(sheet_->hwnd(), 0x3021)))
+        return false;
     PropSheet_PressButton(sheet_->hwnd(), button);
     // The press is posted: let the sheet run it.
     for (int i = 0; i < 5; ++i) {

@@ -318,7 +318,7 @@ INT_PTR CALLBACK HostPageProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) 
             OnCommand(dlg, page, LOWORD(wParam), HIWORD(wParam));
         return TRUE;
     case WM_NOTIFY:
-        return page ? OnNotify(dlg, page, reinterpret_cast<NMHDR*>(lParam)) : FALSE;
+        return page && lParam ? OnNotify(dlg, page, reinterpret_cast<NMHDR*>(lParam)) : FALSE;
     }
     return FALSE;
 }
