@@ -265,6 +265,21 @@ int Shots(const std::wstring& printer, const std::wstring& dir, bool timings) {
     session.PressCancel();
     if (timings)
         PrintTimings(session.host());
+
+    // The printer sheet's device page, with the plug-in's auto-detect button.
+    HostSession printerSession;
+    if (!printerSession.OpenPrinterSheet(printer, &error)) {
+        Out(L"printer sheet: " + error + L"\n");
+        return 1;
+    }
+    std::wstring path = dir + L"\\printer0-Device_Settings.png";
+    if (printerSession.Screenshot(path, &error)) {
+        Out(L"wrote " + path + L"\n");
+    } else {
+        Out(L"printer sheet: " + error + L"\n");
+        ++failures;
+    }
+    printerSession.PressCancel();
     return failures ? 1 : 0;
 }
 
