@@ -96,6 +96,8 @@ TEST(PpdReader, AttributesAndMultiLineValues) {
     EXPECT_EQ(ppd.Attribute("ColorDevice"), "True");
     EXPECT_EQ(ppd.Attribute("Copyright"), "Copyright (C) Somebody");
     EXPECT_EQ(ppd.Attribute("PaperDimension"), "595 842");
+    EXPECT_EQ(ppd.Attribute("DefaultZDStaple"), "One");
+    EXPECT_EQ(ppd.Attribute("NoSuchKeyword"), "");
     // The continuation line of the A4 value was not read as an entry of its own.
     EXPECT_TRUE(ppd.warnings.empty());
     for (const PpdAttribute& a : ppd.attributes)

@@ -200,6 +200,8 @@ PpdFile ParsePpd(std::string_view text) {
             open = nullptr;
         } else if (e.main.size() > 7 && e.main.substr(0, 7) == "Default" && e.option.empty()) {
             defaults.emplace_back(std::string(e.main.substr(7)), std::string(Trim(e.value)));
+            // Also kept as a value of its own (*DefaultColorSpace and the like).
+            ppd.attributes.push_back({std::string(e.main), std::string(), e.value});
         } else if (open && e.main == open->keyword && e.hasColon && !e.option.empty()) {
             if (open->options.size() >= kMaxPpdOptions || open->Find(e.option) >= 0) {
                 ppd.warnings.push_back(std::string(line));
