@@ -32,6 +32,14 @@ zd_install_packages() {
     $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
+# A Chinese user locale for the screenshots: Wine then takes the Chinese
+# resources of the system's controls and sizes property sheets in the same
+# font as the plug-in's pages, as on the Windows its users run.
+zd_chinese_locale() {
+    locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$' && return 0
+    localedef -i zh_CN -f UTF-8 zh_CN.UTF-8 >/dev/null 2>&1
+}
+
 zd_build_preset() {
     local preset=$1
     zd_log "configure and build: $preset"

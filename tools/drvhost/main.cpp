@@ -5,6 +5,7 @@
 //   drvhost shots PRINTER DIR                     every page of the document sheet as PNG
 //   drvhost devmode FILE                          decode a stored private block
 //   --timings                                     time of each host call
+#include "core/devmode_record.h"
 #include "devmode_dump.h"
 #include "drvhost_api.h"
 
@@ -161,9 +162,21 @@ int Info(const std::wstring& printer, const std::wstring& savePath, bool timings
     if (!host.PrepareDevMode(&error))
         return Error(error);
     Out("private DEVMODE block: " + std::to_string(host.oemBlockSize()) + " bytes\n");
-    Out("defaults of a fresh block (offset width field value):\n");
-    std::vector<uint8_t> block = host.OemBlockCopy();
+    // The plug-in learns the model's files in CommonUIProp; the first
+    // DEFAULT of a process that has not searched them yet has neither the
+    // capability file path nor the model's compression level.
+    std::vector<uint8_t> first = host.OemBlockCopy();
+    std::wstring treeError;
+    bool searched = host.BuildDocumentTree(&treeError) && host.PrepareDevMode(&error);
+    std::vector<uint8_t> block = searched ? host.OemBlockCopy() : first;
+    Out(searched ? "defaults of a fresh block, with the model's files known (offset width field "
+                   "value):\n"
+                 : "defaults of a fresh block (offset width field value):\n");
     Out(FormatFields(DecodeOemDevMode(block.data(), block.size())));
+    if (searched && first.size() > zd::dm::kCompressionLevel + 1)
+        Out("(the process's first DEFAULT, before CommonUIProp: compression level " +
+            std::to_string(first[zd::dm::kCompressionLevel]) + ", capability file path " +
+            (first[zd::dm::kCapabilityPath] ? "set" : "empty") + ")\n");
     PrintDriverFiles(host.printer(), host.driverName());
     if (!savePath.empty() && !SaveBlock(host, savePath))
         return Error(L"cannot write " + savePath);
