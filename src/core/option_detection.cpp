@@ -4,11 +4,11 @@ namespace zd {
 
 // The extension libraries are not consulted yet: every way in reports that
 // nothing was detected, which leaves the device items as they are.
-bool DetectOptionsDirect(OEMCUIPPARAM*, DetectedSelections*) {
+bool DetectOptionsDirect(OEMCUIPPARAM*, DetectedOptions*) {
     return false;
 }
 
-bool DetectOptionsFromPort(OEMCUIPPARAM*, DetectedSelections*) {
+bool DetectOptionsFromPort(OEMCUIPPARAM*, DetectedOptions*) {
     return false;
 }
 

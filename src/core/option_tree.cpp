@@ -445,7 +445,7 @@ BOOL ApplyWorkingSelections(UiContext* ctx) {
     return answer;
 }
 
-void ApplyDetectedOptions(OEMCUIPPARAM* deviceTree, const DetectedSelections& d) {
+void ApplyDetectedOptions(OEMCUIPPARAM* deviceTree, const DetectedOptions& d) {
     if (!deviceTree || !deviceTree->pDrvOptItems)
         return;
     for (DWORD i = 0; i < deviceTree->cDrvOptItems; ++i) {
@@ -514,7 +514,7 @@ LONG APIENTRY DeviceItemCallback(PCPSUICBPARAM cb, POEMCUIPPARAM param) {
         return 0;
     OPTITEM* autoDetect = FindAutoDetectItem(param);
     bool onAutoDetect = cb->pCurItem && cb->pCurItem->UserItemID == kAutoDetectItemId;
-    DetectedSelections detected;
+    DetectedOptions detected;
     switch (cb->Reason) {
     case CPSUICB_REASON_SEL_CHANGED:
         if (!onAutoDetect)

@@ -22,7 +22,7 @@ BOOL SetDriverItemSelection(OEMCUIPPARAM* tree, uint32_t index, uint32_t* select
 BOOL ApplyWorkingSelections(UiContext* ctx);
 
 // Writes detected option selections into the device items.
-void ApplyDetectedOptions(OEMCUIPPARAM* deviceTree, const DetectedSelections& detected);
+void ApplyDetectedOptions(OEMCUIPPARAM* deviceTree, const DetectedOptions& detected);
 
 // The item callbacks installed in the call blocks.
 LONG APIENTRY DocumentItemCallback(PCPSUICBPARAM cb, POEMCUIPPARAM param);

@@ -490,7 +490,7 @@ TEST_F(OptionTree, DeviceCallbacksWithNothingDetected) {
 
 TEST_F(OptionTree, DetectedOptionsGoToTheMatchingDeviceItems) {
     Device(kDemo);
-    zd::DetectedSelections d;
+    zd::DetectedOptions d;
     d.hardDisk = 1;
     d.duplex = 1;
     d.trays = 3;
