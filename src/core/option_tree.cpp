@@ -301,7 +301,7 @@ void HideAutoDetectWithoutNetworkLibrary(OEMCUIPPARAM* param, OPTITEM& item) {
     if (!library.empty()) {
         if (HMODULE module = LoadLibraryW(library.c_str())) {
             using Capability = int(WINAPI*)(const char*);
-            auto fn = reinterpret_cast<Capability>(GetProcAddress(module, "GetNetextCapability"));
+            auto fn = ProcAddress<Capability>(module, "GetNetextCapability");
             if (fn) {
                 char name[221] = {};
                 if (param->pPrinterName)

@@ -22,6 +22,11 @@ inline std::wstring W(std::u16string_view s) {
     return std::wstring(reinterpret_cast<const wchar_t*>(s.data()), s.size());
 }
 
+// A library export as a typed function pointer (nullptr when absent).
+template <typename F> F ProcAddress(HMODULE module, const char* name) {
+    return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
 // Copies a text into a fixed buffer of `units` units, cut and NUL-ended.
 inline void CopyText(wchar_t* dst, size_t units, std::wstring_view src) {
     if (!dst || units == 0)

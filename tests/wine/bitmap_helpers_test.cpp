@@ -114,7 +114,12 @@ class BitmapHelpersTest : public testing::Test {
                 px[y * kWidth + x] = GetBValue(c) | GetGValue(c) << 8 | GetRValue(c) << 16;
             }
         BITMAPINFO bi = {};
-        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), kWidth, -kHeight, 1, 32, BI_RGB};
+        bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        bi.bmiHeader.biWidth = kWidth;
+        bi.bmiHeader.biHeight = -kHeight;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        bi.bmiHeader.biCompression = BI_RGB;
         HDC dc = GetDC(window_);
         SetDIBitsToDevice(dc, 0, 0, kWidth, kHeight, 0, 0, 0, kHeight, px.data(), &bi,
                           DIB_RGB_COLORS);
@@ -124,7 +129,12 @@ class BitmapHelpersTest : public testing::Test {
     // The window's client area as COLORREFs, row by row.
     std::vector<COLORREF> Capture() {
         BITMAPINFO bi = {};
-        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), kWidth, -kHeight, 1, 32, BI_RGB};
+        bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        bi.bmiHeader.biWidth = kWidth;
+        bi.bmiHeader.biHeight = -kHeight;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        bi.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
         HDC dc = GetDC(window_);
         HDC mem = CreateCompatibleDC(dc);
@@ -261,10 +271,12 @@ TEST_F(BitmapHelpersTest, PaletteSizesPlaceThePixelsOfEveryDepth) {
             for (int x = 0; x < c.w; ++x)
                 ASSERT_EQ(a[(62 + y) * kWidth + 102 + x], DibPixel(r, x, y)) << x << "," << y;
         // The colours are the ones the generator chose, not read through the helper.
-        if (c.id == kRgbBitmap)
+        if (c.id == kRgbBitmap) {
             EXPECT_EQ(a[(62 + 6) * kWidth + 102 + 9], RGB(180, 180, 115));
-        if (c.id == kFourBitBitmap)
+        }
+        if (c.id == kFourBitBitmap) {
             EXPECT_EQ(a[(62 + 1) * kWidth + 102 + 3], RGB(80, 180, 195)); // index 5
+        }
         EXPECT_EQ(ChangedOutside(a, 100, 60, 100 + c.w + 3, 60 + c.h + 3), 0);
     }
 }

@@ -1,6 +1,7 @@
 // The plug-in as the driver sees it: the real zdui.dll loaded by path, its
 // class factory, its IPrintOemUI object and the DEVMODE operations.
 #include "abi/oemui_abi.h"
+#include "core/win_util.h"
 #include "core/devmode_record.h"
 #include "test_printer.h"
 
@@ -20,9 +21,8 @@ class PluginTest : public testing::Test {
     static void SetUpTestSuite() {
         module_ = LoadLibraryW((zdtest::ExeDir() + L"\\zdui.dll").c_str());
         ASSERT_NE(module_, nullptr);
-        getClassObject_ =
-            reinterpret_cast<GetClassObjectFn>(GetProcAddress(module_, "DllGetClassObject"));
-        canUnload_ = reinterpret_cast<CanUnloadFn>(GetProcAddress(module_, "DllCanUnloadNow"));
+        getClassObject_ = zd::ProcAddress<GetClassObjectFn>(module_, "DllGetClassObject");
+        canUnload_ = zd::ProcAddress<CanUnloadFn>(module_, "DllCanUnloadNow");
         ASSERT_NE(getClassObject_, nullptr);
         ASSERT_NE(canUnload_, nullptr);
     }

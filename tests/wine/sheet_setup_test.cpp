@@ -1,6 +1,7 @@
 // What the plug-in hands the driver's sheet service when the document and
 // printer property sheets are set up, through the real zdui.dll.
 #include "abi/oemui_abi.h"
+#include "core/win_util.h"
 #include "test_printer.h"
 
 #include <gtest/gtest.h>
@@ -55,7 +56,7 @@ class SheetSetUp : public testing::Test {
         g_otherCalls.clear();
         ASSERT_TRUE(OpenPrinterW(const_cast<LPWSTR>(kPrinter), &printer_, nullptr));
         heap_ = HeapCreate(0, 0, 0);
-        auto get = reinterpret_cast<GetClassObjectFn>(GetProcAddress(module_, "DllGetClassObject"));
+        auto get = zd::ProcAddress<GetClassObjectFn>(module_, "DllGetClassObject");
         IClassFactory* factory = nullptr;
         ASSERT_EQ(get(CLSID_OEMUI_, IID_IClassFactory, reinterpret_cast<void**>(&factory)), S_OK);
         ASSERT_EQ(

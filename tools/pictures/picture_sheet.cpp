@@ -50,7 +50,12 @@ LRESULT CALLBACK SheetProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
 
 bool WriteBmp(const wchar_t* path, HWND window) {
     BITMAPINFO bi = {};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), kWidth, kHeight, 1, 24, BI_RGB};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = kWidth;
+    bi.bmiHeader.biHeight = kHeight;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    bi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     HDC dc = GetDC(window);
     HDC mem = CreateCompatibleDC(dc);
