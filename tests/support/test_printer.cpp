@@ -54,8 +54,8 @@ PrinterSpec DemoPrinterSpec(const std::wstring& printerName) {
     spec.printerName = printerName;
     spec.driverName = kDemoDriver;
     spec.dataFile = s + L"zdcp95.ppd";
-    spec.dependentFiles = {ExeDir() + L"\\zdui.dll", s + L"zdcp95.ini",   s + L"zdcp95.cap",
-                           s + L"zdcp95.ver",        s + L"zdwmfont.dat", s + L"zdccm.ini",
+    spec.dependentFiles = {ExeDir() + L"\\zdui.dll",    s + L"zdcp95.ini",   s + L"zdcp95.cap",
+                           s + L"zdcp95.ver",           s + L"zdwmfont.dat", s + L"zdccm.ini",
                            ExeDir() + L"\\zdaskres.dll"};
     return spec;
 }
