@@ -1,11 +1,282 @@
 #include "core/printer_event.h"
 
+#include "core/driver_files.h"
+#include "core/option_detection.h"
+#include "core/process_state.h"
+#include "core/win_util.h"
+#include "jobopts/about_info.h"
+#include "resources/resource.h"
+
+#include <winspool.h>
+
+#include <string>
+#include <vector>
+
 namespace zd {
 
-// The initialisation steps (printer data, file permissions, default DEVMODE,
-// installer's options) are not built yet; the event is accepted.
+namespace {
+
+constexpr DWORD kProtocolValue = 4;
+constexpr int kRenderLibraryUnits = 520;
+
+// A value exists when its size can be asked for.
+bool PrinterDataExists(HANDLE printer, const WCHAR* name) {
+    DWORD type = 0, needed = 0;
+    DWORD rc = GetPrinterDataW(printer, const_cast<LPWSTR>(name), &type, nullptr, 0, &needed);
+    return rc == ERROR_SUCCESS || (rc == ERROR_MORE_DATA && needed != 0);
+}
+
+bool EnsureProtocol(HANDLE printer) {
+    DWORD value = 0, type = 0, needed = 0;
+    DWORD rc = GetPrinterDataW(printer, const_cast<LPWSTR>(L"Protocol"), &type,
+                               reinterpret_cast<BYTE*>(&value), sizeof(value), &needed);
+    if (rc == ERROR_SUCCESS && value == kProtocolValue)
+        return true;
+    value = kProtocolValue;
+    return SetPrinterDataW(printer, const_cast<LPWSTR>(L"Protocol"), REG_DWORD,
+                           reinterpret_cast<BYTE*>(&value), sizeof(value)) == ERROR_SUCCESS;
+}
+
+bool EnsureRenderLibraryName(HANDLE printer) {
+    const WCHAR* name = L"SPLUserModePrinterDriver";
+    if (PrinterDataExists(printer, name))
+        return true;
+    WCHAR text[kRenderLibraryUnits] = {};
+    int length =
+        LoadStringW(Process().moduleInstance, IDS_RENDER_LIBRARY, text, kRenderLibraryUnits);
+    if (length <= 0)
+        return false; // an empty name would be a wrong value, not a missing one
+    return SetPrinterDataW(printer, const_cast<LPWSTR>(name), REG_SZ, reinterpret_cast<BYTE*>(text),
+                           DWORD(2 * (length + 1))) == ERROR_SUCCESS;
+}
+
+struct SidDeleter {
+    void operator()(PSID sid) const {
+        if (sid)
+            FreeSid(sid);
+    }
+};
+using SidHandle = std::unique_ptr<void, SidDeleter>;
+
+struct TokenHandle {
+    HANDLE h = nullptr;
+    ~TokenHandle() {
+        if (h)
+            CloseHandle(h);
+    }
+};
+
+bool ApplyDacl(const WCHAR* path, SECURITY_DESCRIPTOR* sd) {
+    return SetSecurityDescriptorDacl(sd, TRUE, nullptr, FALSE) &&
+           SetFileSecurityW(path, DACL_SECURITY_INFORMATION, sd);
+}
+
+void ClearReadOnly(const WCHAR* path) {
+    DWORD attributes = GetFileAttributesW(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        SetFileAttributesW(path, attributes & ~DWORD(FILE_ATTRIBUTE_READONLY));
+}
+
+void OpenUpColourSettingStore(HANDLE printer) {
+    std::wstring name = ReadModelText(printer, L"CCMInfoFile");
+    if (name.empty())
+        return;
+    WCHAR path[kOemConfigPathUnits] = {};
+    DWORD size = sizeof(path);
+    if (BuildDriverFilePath(path, &size, name.c_str()))
+        OpenUpFileAccess(path);
+}
+
+// Runs as the spooler itself while the default DEVMODE is changed, when the
+// spooler's service library offers the switch.
+class SpoolerSelf {
+  public:
+    SpoolerSelf() : library_(LoadLibraryW(L"spoolss.dll")) {
+        if (!library_)
+            return;
+        using Revert = HANDLE(WINAPI*)();
+        auto revert = ProcAddress<Revert>(library_.get(), "RevertToPrinterSelf");
+        impersonate_ = ProcAddress<Impersonate>(library_.get(), "ImpersonatePrinterClient");
+        if (revert && impersonate_)
+            client_ = revert();
+    }
+    ~SpoolerSelf() {
+        if (client_ && impersonate_)
+            impersonate_(client_);
+    }
+    SpoolerSelf(const SpoolerSelf&) = delete;
+    SpoolerSelf& operator=(const SpoolerSelf&) = delete;
+
+  private:
+    using Impersonate = BOOL(WINAPI*)(HANDLE);
+    ModuleHandle library_;
+    Impersonate impersonate_ = nullptr;
+    HANDLE client_ = nullptr;
+};
+
+// Bytes of a DEVMODE that lie inside the buffer holding it.
+size_t DevModeBytes(const DEVMODEW* dm, const BYTE* bufferEnd) {
+    const BYTE* start = reinterpret_cast<const BYTE*>(dm);
+    if (!dm || start >= bufferEnd || size_t(bufferEnd - start) < sizeof(DEVMODEW::dmDeviceName) + 8)
+        return 0;
+    size_t total = size_t(dm->dmSize) + dm->dmDriverExtra;
+    size_t available = size_t(bufferEnd - start);
+    return total < available ? total : available;
+}
+
+std::vector<BYTE> GetPrinterBlock(HANDLE printer, DWORD level) {
+    DWORD needed = 0;
+    GetPrinterW(printer, level, nullptr, 0, &needed);
+    std::vector<BYTE> block;
+    if (needed == 0)
+        return block;
+    block.assign(needed, 0);
+    if (!GetPrinterW(printer, level, block.data(), needed, &needed))
+        block.clear();
+    return block;
+}
+
+} // namespace
+
+bool EnableTakeOwnership(TOKEN_PRIVILEGES* previous) {
+    TokenHandle token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token.h))
+        return false;
+    TOKEN_PRIVILEGES tp = {};
+    tp.PrivilegeCount = 1;
+    if (!LookupPrivilegeValueW(nullptr, L"SeTakeOwnershipPrivilege", &tp.Privileges[0].Luid))
+        return false;
+    tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    DWORD previousSize = sizeof(*previous);
+    SetLastError(ERROR_SUCCESS);
+    if (!AdjustTokenPrivileges(token.h, FALSE, &tp, sizeof(tp), previous, &previousSize))
+        return false;
+    return GetLastError() == ERROR_SUCCESS; // a partial assignment is a failure
+}
+
+bool RestoreTakeOwnership(const TOKEN_PRIVILEGES& previous) {
+    TokenHandle token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token.h))
+        return false;
+    // Only the privilege switched on is put back: the caller's other
+    // privileges are none of this code's business.
+    TOKEN_PRIVILEGES restore = previous;
+    SetLastError(ERROR_SUCCESS);
+    if (!AdjustTokenPrivileges(token.h, FALSE, &restore, sizeof(restore), nullptr, nullptr))
+        return false;
+    return GetLastError() == ERROR_SUCCESS;
+}
+
+bool OpenUpFileAccess(const WCHAR* path) {
+    if (!path || !path[0])
+        return false;
+    SECURITY_DESCRIPTOR sd;
+    if (!InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION))
+        return false;
+    if (ApplyDacl(path, &sd))
+        return true;
+
+    SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+    PSID raw = nullptr;
+    if (!AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0,
+                                  0, 0, 0, 0, 0, &raw))
+        return false;
+    SidHandle administrators(raw);
+    if (!SetSecurityDescriptorOwner(&sd, administrators.get(), FALSE))
+        return false;
+    bool owned = SetFileSecurityW(path, OWNER_SECURITY_INFORMATION, &sd) != 0;
+    TOKEN_PRIVILEGES previous = {};
+    bool switched = false;
+    if (!owned) {
+        switched = EnableTakeOwnership(&previous);
+        owned = SetFileSecurityW(path, OWNER_SECURITY_INFORMATION, &sd) != 0;
+    }
+    bool opened = owned && ApplyDacl(path, &sd);
+    if (switched)
+        RestoreTakeOwnership(previous);
+    return opened;
+}
+
+OutputOptionResult SetUpOutputOption(const WCHAR* printerName) {
+    SpoolerSelf self;
+    PrinterHandle printer(printerName, PRINTER_ALL_ACCESS);
+    if (!printer)
+        return OutputOptionResult::Failed;
+    int value = ReadModelInt(printer.get(), L"PSOutputOpt", -1);
+    if (unsigned(value) > 3)
+        return OutputOptionResult::NotConfigured;
+
+    // The global default DEVMODE, else the per-printer one, else the driver's.
+    // One that ends before the option's byte (the spooler's bare public
+    // part, without the driver's private part) has no such option: writing
+    // there would land past its end, so the next source is asked.
+    std::vector<BYTE> block = GetPrinterBlock(printer.get(), 8);
+    DEVMODEW* dm = nullptr;
+    if (block.size() >= sizeof(PRINTER_INFO_8W))
+        dm = reinterpret_cast<PRINTER_INFO_8W*>(block.data())->pDevMode;
+    if (DevModeBytes(dm, block.data() + block.size()) <= kPsOutputOptionOffset) {
+        block = GetPrinterBlock(printer.get(), 2);
+        dm = block.size() >= sizeof(PRINTER_INFO_2W)
+                 ? reinterpret_cast<PRINTER_INFO_2W*>(block.data())->pDevMode
+                 : nullptr;
+    }
+    if (DevModeBytes(dm, block.data() + block.size()) <= kPsOutputOptionOffset) {
+        // The driver's own default; fails where the driver's UI module
+        // cannot be loaded, and then there is nothing to write into.
+        LONG size = DocumentPropertiesW(nullptr, printer.get(), const_cast<LPWSTR>(printerName),
+                                        nullptr, nullptr, 0);
+        if (size <= 0)
+            return OutputOptionResult::NoDevMode;
+        block.assign(size_t(size), 0);
+        dm = reinterpret_cast<DEVMODEW*>(block.data());
+        if (DocumentPropertiesW(nullptr, printer.get(), const_cast<LPWSTR>(printerName), dm,
+                                nullptr, DM_OUT_BUFFER) < 0)
+            return OutputOptionResult::NoDevMode;
+        if (DevModeBytes(dm, block.data() + block.size()) <= kPsOutputOptionOffset)
+            return OutputOptionResult::NoDevMode;
+    }
+    reinterpret_cast<BYTE*>(dm)[kPsOutputOptionOffset] = BYTE(value);
+    PRINTER_INFO_8W info8 = {dm};
+    return SetPrinterW(printer.get(), 8, reinterpret_cast<BYTE*>(&info8), 0)
+               ? OutputOptionResult::Written
+               : OutputOptionResult::Failed;
+}
+
 bool InitializePrinter(const WCHAR* printerName) {
-    return printerName != nullptr;
+    if (!printerName)
+        return true;
+    HANDLE raw = nullptr;
+    PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+    if (!OpenPrinterW(const_cast<LPWSTR>(printerName), &raw, &defaults))
+        return true; // not a printer of ours to prepare
+    if (!raw)
+        return false;
+    struct Closer {
+        HANDLE h;
+        ~Closer() { ClosePrinter(h); }
+    } closer{raw};
+
+    if (!EnsureProtocol(raw) || !EnsureRenderLibraryName(raw))
+        return false;
+
+    WCHAR config[kOemConfigPathUnits] = {};
+    if (FindDriverFiles(raw, config)) {
+        // Without an OemConfigFile there is no path to derive the PPD from:
+        // an empty one would name a file of the current directory.
+        if (config[0]) {
+            OpenUpFileAccess(config);
+            ClearReadOnly(config);
+            std::wstring ppd = W(PpdPathFromConfigPath(U16(config)));
+            OpenUpFileAccess(ppd.c_str());
+        }
+        OpenUpColourSettingStore(raw);
+        // Best effort like the file steps: the spooler drops a printer whose
+        // initialisation fails, and a missing default DEVMODE (a driver whose
+        // UI module cannot give one) must not cost the user the printer.
+        SetUpOutputOption(printerName);
+    }
+    ApplyInstallerDetectedOptions(raw);
+    return true;
 }
 
 } // namespace zd
