@@ -3,6 +3,7 @@
 // option and the installer's options, against the real spooler.
 #include "abi/oemui_abi.h"
 #include "core/driver_files.h"
+#include "core/oemui_plugin.h"
 #include "core/option_detection.h"
 #include "core/printer_event.h"
 #include "core/process_state.h"
@@ -321,6 +322,26 @@ TEST_F(PrinterEvent, OutputOptionNeedsAModelValueAndARoomyDevMode) {
         EXPECT_EQ(GlobalDevMode(printer), b);
     }
     EXPECT_EQ(zd::SetUpOutputOption(L"zd event no such printer"), zd::OutputOptionResult::Failed);
+}
+
+TEST_F(PrinterEvent, ValueThatCannotBeWrittenFailsTheEvent) {
+    // A module without the library's strings has no name to write: the
+    // value is not written and the event reports the failure.
+    HINSTANCE saved = zd::Process().moduleInstance;
+    zd::Process().moduleInstance = GetModuleHandleW(L"kernel32.dll");
+    EXPECT_FALSE(zd::InitializePrinter(kPrinter));
+    auto* plugin = new zd::OemUiPlugin();
+    EXPECT_EQ(plugin->PrinterEvent(const_cast<PWSTR>(kPrinter), PRINTER_EVENT_INITIALIZE, 0, 0),
+              E_FAIL);
+    plugin->Release();
+    zd::Process().moduleInstance = saved;
+    EXPECT_EQ(GetData(kPrinter, L"SPLUserModePrinterDriver").rc, DWORD(ERROR_FILE_NOT_FOUND));
+    // Protocol comes first and was written.
+    EXPECT_EQ(GetData(kPrinter, L"Protocol").rc, DWORD(ERROR_SUCCESS));
+
+    // With the strings the same printer initialises.
+    EXPECT_TRUE(zd::InitializePrinter(kPrinter));
+    EXPECT_EQ(GetData(kPrinter, L"SPLUserModePrinterDriver").rc, DWORD(ERROR_SUCCESS));
 }
 
 // Whether a privilege of this process's token is enabled.
