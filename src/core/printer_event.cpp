@@ -115,13 +115,16 @@ class SpoolerSelf {
 };
 
 // Bytes of a DEVMODE that lie inside the buffer holding it.
-size_t DevModeBytes(const DEVMODEW* dm, const BYTE* bufferEnd) {
+size_t DevModeBytes(const DEVMODEW* dm, const std::vector<BYTE>& buffer) {
     const BYTE* start = reinterpret_cast<const BYTE*>(dm);
-    if (!dm || start >= bufferEnd || size_t(bufferEnd - start) < sizeof(DEVMODEW::dmDeviceName) + 8)
+    const BYTE* bufferEnd = buffer.data() + buffer.size();
+    if (!dm || start < buffer.data() || start >= bufferEnd ||
+        size_t(bufferEnd - start) < sizeof(DEVMODEW::dmDeviceName) + 8)
         return 0;
+    // A DEVMODE that claims more than its buffer holds would be read past
+    // the buffer's end when stored again: it counts as none.
     size_t total = size_t(dm->dmSize) + dm->dmDriverExtra;
-    size_t available = size_t(bufferEnd - start);
-    return total < available ? total : available;
+    return total <= size_t(bufferEnd - start) ? total : 0;
 }
 
 std::vector<BYTE> GetPrinterBlock(HANDLE printer, DWORD level) {
@@ -214,13 +217,13 @@ OutputOptionResult SetUpOutputOption(const WCHAR* printerName) {
     DEVMODEW* dm = nullptr;
     if (block.size() >= sizeof(PRINTER_INFO_8W))
         dm = reinterpret_cast<PRINTER_INFO_8W*>(block.data())->pDevMode;
-    if (DevModeBytes(dm, block.data() + block.size()) <= kPsOutputOptionOffset) {
+    if (DevModeBytes(dm, block) <= kPsOutputOptionOffset) {
         block = GetPrinterBlock(printer.get(), 2);
         dm = block.size() >= sizeof(PRINTER_INFO_2W)
                  ? reinterpret_cast<PRINTER_INFO_2W*>(block.data())->pDevMode
                  : nullptr;
     }
-    if (DevModeBytes(dm, block.data() + block.size()) <= kPsOutputOptionOffset) {
+    if (DevModeBytes(dm, block) <= kPsOutputOptionOffset) {
         // The driver's own default; fails where the driver's UI module
         // cannot be loaded, and then there is nothing to write into.
         LONG size = DocumentPropertiesW(nullptr, printer.get(), const_cast<LPWSTR>(printerName),
@@ -232,7 +235,7 @@ OutputOptionResult SetUpOutputOption(const WCHAR* printerName) {
         if (DocumentPropertiesW(nullptr, printer.get(), const_cast<LPWSTR>(printerName), dm,
                                 nullptr, DM_OUT_BUFFER) < 0)
             return OutputOptionResult::NoDevMode;
-        if (DevModeBytes(dm, block.data() + block.size()) <= kPsOutputOptionOffset)
+        if (DevModeBytes(dm, block) <= kPsOutputOptionOffset)
             return OutputOptionResult::NoDevMode;
     }
     reinterpret_cast<BYTE*>(dm)[kPsOutputOptionOffset] = BYTE(value);
