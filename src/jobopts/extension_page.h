@@ -1,3 +1,5 @@
+// The third page of the document sheet, whose template, tab icon and
+// pictures come from the model's resource library (Process().extensionModule).
 #pragma once
 
 #include <windows.h>
