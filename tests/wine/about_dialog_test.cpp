@@ -269,3 +269,21 @@ TEST_F(AboutDialogTest, PictureIsDrawnIntoItsButtonAndTheDialogLooksRight) {
 }
 
 } // namespace
+
+namespace {
+
+// The title bar's question mark only before system version 6.
+TEST_F(AboutDialogTest, QuestionMarkButtonFollowsTheSystemVersion) {
+    DWORD saved = zd::Process().systemIsNt6OrLater;
+    for (DWORD nt6 : {0u, 1u}) {
+        zd::Process().systemIsNt6OrLater = nt6;
+        LONG_PTR exStyle = -1;
+        Run(kDemoPrinter, L"zdcp95.ini", IDOK,
+            [&](HWND dlg) { exStyle = GetWindowLongPtrW(dlg, GWL_EXSTYLE); });
+        ASSERT_NE(exStyle, -1);
+        EXPECT_EQ((exStyle & WS_EX_CONTEXTHELP) != 0, nt6 == 0) << "version 6 flag " << nt6;
+    }
+    zd::Process().systemIsNt6OrLater = saved;
+}
+
+} // namespace
