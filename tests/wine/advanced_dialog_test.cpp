@@ -506,6 +506,52 @@ TEST_F(AdvancedDialog, CompressionNotOfferedKeepsTheContextsLevelEvenAfterDefaul
     EXPECT_EQ(ctx->selections[zd::slot::Compression], 3u);
 }
 
+TEST_F(AdvancedDialog, BeforeTheSheetExistsTheTreeBlockServes) {
+    // Only the tree call block: its driver object answers ZDHDD, its
+    // private DEVMODE takes the level.
+    zd::UiContext* ctx = Open(kDemo, "False");
+    ASSERT_NE(ctx, nullptr);
+    ctx->pageParam = nullptr;
+    ASSERT_NE(ctx->treeParam, nullptr);
+    ctx->selections[zd::slot::HddSpool] = 1;
+    SetStoredCompression(0);
+    Box spool;
+    EXPECT_EQ(Run(ctx,
+                  [&](HWND dlg) {
+                      spool = ReadBox(dlg, IDC_ADV_JOB_SPOOL);
+                      Click(dlg, IDC_DEFAULTS);
+                  }),
+              1);
+    EXPECT_FALSE(spool.enabled);
+    EXPECT_FALSE(spool.checked);
+    EXPECT_EQ(StoredCompression(), 2);
+
+    ctx = Open(kDemo, "True");
+    ASSERT_NE(ctx, nullptr);
+    ctx->pageParam = nullptr;
+    ctx->selections[zd::slot::HddSpool] = 1;
+    EXPECT_EQ(Run(
+                  ctx, [&](HWND dlg) { spool = ReadBox(dlg, IDC_ADV_JOB_SPOOL); }, IDCANCEL),
+              0);
+    EXPECT_TRUE(spool.enabled);
+    EXPECT_TRUE(spool.checked);
+}
+
+TEST_F(AdvancedDialog, WithoutARecordEveryItemCountsAsAbsent) {
+    bool any = true;
+    drvhost::AnswerNextDialog([&](HWND dlg) {
+        any = false;
+        for (int id : {IDC_ADV_SPECIAL_GROUP, IDC_ADV_MIRROR, IDC_ADV_NEGATIVE, IDC_ADV_PREVIEW,
+                       IDC_ADV_JOB_SPOOL, IDC_ADV_MAINTENANCE, IDC_ADV_HAIRLINE})
+            any = any || drvhost::HasControl(dlg, id);
+        ShowWindow(dlg, SW_SHOWNORMAL);
+        Click(dlg, IDC_DEFAULTS);
+        SendMessageW(dlg, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(zd::RunAdvancedDialog(nullptr, nullptr), 1);
+    EXPECT_FALSE(any);
+}
+
 TEST_F(AdvancedDialog, QuestionMarkButtonFollowsTheSystemVersion) {
     zd::UiContext* ctx = Open(kDemo);
     ASSERT_NE(ctx, nullptr);
