@@ -6,6 +6,7 @@
 #include "core/process_state.h"
 #include "core/ui_context.h"
 #include "drvhost_api.h"
+#include "jobopts/dialog_helpers.h"
 #include "resources/resource.h"
 #include "test_printer.h"
 
@@ -515,6 +516,34 @@ TEST_F(OthersDialog, QuestionMarkButtonFollowsTheSystemVersion) {
         EXPECT_EQ((exStyle & WS_EX_CONTEXTHELP) != 0, nt6 == 0) << "version 6 flag " << nt6;
     }
     zd::Process().systemIsNt6OrLater = saved;
+}
+
+// Context help answers from the shared table: every control of the dialog
+// must have its topic there.
+TEST_F(OthersDialog, EveryControlHasItsHelpTopic) {
+    auto topic = [](int id) -> DWORD {
+        for (size_t i = 0; zd::HelpIdTable[2 * i] || zd::HelpIdTable[2 * i + 1]; ++i)
+            if (zd::HelpIdTable[2 * i] == DWORD(id))
+                return zd::HelpIdTable[2 * i + 1];
+        return 0;
+    };
+    std::vector<int> ids;
+    Run(
+        nullptr,
+        [&](HWND dlg) {
+            for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+                ids.push_back(GetDlgCtrlID(c));
+        },
+        IDCANCEL);
+    EXPECT_EQ(ids.size(), 9u);
+    for (int id : ids)
+        EXPECT_NE(topic(id), 0u) << "control " << id;
+    EXPECT_EQ(topic(IDC_OTH_GROUP), 1354u);
+    EXPECT_EQ(topic(IDC_OTH_PRINTER_HALFTONE), 1351u);
+    EXPECT_EQ(topic(IDC_OTH_OVERPRINT), 1352u);
+    EXPECT_EQ(topic(IDC_OTH_SEPARATION_LABEL), 1353u);
+    EXPECT_EQ(topic(IDC_OTH_SEPARATION), 1353u);
+    EXPECT_EQ(topic(IDC_OTH_GRAY_GRAPHICS), 1355u);
 }
 
 TEST_F(OthersDialog, CaptionAndScreenshot) {
