@@ -6,6 +6,8 @@
 #include "watermark/bitmap_helpers.h"
 #include "watermark/dib_layout.h"
 
+#include "test_pixels.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -128,28 +130,9 @@ class BitmapHelpersTest : public testing::Test {
 
     // The window's client area as COLORREFs, row by row.
     std::vector<COLORREF> Capture() {
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bi.bmiHeader.biWidth = kWidth;
-        bi.bmiHeader.biHeight = -kHeight;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        bi.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        HDC dc = GetDC(window_);
-        HDC mem = CreateCompatibleDC(dc);
-        HBITMAP dib = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = SelectObject(mem, dib);
-        BitBlt(mem, 0, 0, kWidth, kHeight, dc, 0, 0, SRCCOPY);
-        GdiFlush();
-        std::vector<COLORREF> out(kWidth * kHeight);
-        const uint32_t* p = static_cast<const uint32_t*>(bits);
-        for (size_t i = 0; i < out.size(); ++i)
-            out[i] = RGB(p[i] >> 16 & 0xFF, p[i] >> 8 & 0xFF, p[i] & 0xFF);
-        SelectObject(mem, old);
-        DeleteObject(dib);
-        DeleteDC(mem);
-        ReleaseDC(window_, dc);
+        std::vector<COLORREF> out = zdtest::ScreenPixels(window_, 0, 0, kWidth, kHeight);
+        for (COLORREF& c : out)
+            c = RGB(c >> 16 & 0xFF, c >> 8 & 0xFF, c & 0xFF); // DIB order to COLORREF
         return out;
     }
 

@@ -6,7 +6,8 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <wincodec.h>
+
+#include "drvhost_api.h"
 
 #include <gtest/gtest.h>
 
@@ -1168,66 +1169,9 @@ TEST_F(DialogWindows, CaptionsFitTheirControls) {
 // Pictures: a window-DC capture saved as PNG for looking at the layout.
 
 bool SavePng(HWND w, const std::wstring& path, std::vector<uint32_t>* pixels, SIZE* size) {
-    RedrawWindow(w, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    RECT r;
-    GetWindowRect(w, &r);
-    int width = r.right - r.left, height = r.bottom - r.top;
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC src = GetWindowDC(w);
-    HDC mem = CreateCompatibleDC(src);
-    HBITMAP dib = CreateDIBSection(src, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, dib);
-    BitBlt(mem, 0, 0, width, height, src, 0, 0, SRCCOPY);
-    GdiFlush();
-    pixels->assign(static_cast<const uint32_t*>(bits),
-                   static_cast<const uint32_t*>(bits) + size_t(width) * height);
-    for (auto& p : *pixels)
-        p |= 0xFF000000u;
-    *size = {width, height};
-    SelectObject(mem, old);
-    DeleteDC(mem);
-    ReleaseDC(w, src);
-    DeleteObject(dib);
-    if (path.empty())
-        return true;
-
-    bool saved = false;
-    IWICImagingFactory* factory = nullptr;
-    IWICStream* stream = nullptr;
-    IWICBitmapEncoder* encoder = nullptr;
-    IWICBitmapFrameEncode* frame = nullptr;
-    if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                   IID_IWICImagingFactory, reinterpret_cast<void**>(&factory))) &&
-        SUCCEEDED(factory->CreateStream(&stream)) &&
-        SUCCEEDED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
-        SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, &encoder)) &&
-        SUCCEEDED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) &&
-        SUCCEEDED(encoder->CreateNewFrame(&frame, nullptr)) &&
-        SUCCEEDED(frame->Initialize(nullptr)) && SUCCEEDED(frame->SetSize(width, height))) {
-        WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGRA;
-        saved = SUCCEEDED(frame->SetPixelFormat(&format)) &&
-                IsEqualGUID(format, GUID_WICPixelFormat32bppBGRA) &&
-                SUCCEEDED(frame->WritePixels(height, width * 4, width * height * 4,
-                                             reinterpret_cast<BYTE*>(pixels->data()))) &&
-                SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
-    }
-    if (frame)
-        frame->Release();
-    if (encoder)
-        encoder->Release();
-    if (stream)
-        stream->Release();
-    if (factory)
-        factory->Release();
-    return saved;
+    if (!drvhost::CaptureWindow(w, pixels, size))
+        return false;
+    return path.empty() || SUCCEEDED(drvhost::WritePng(path, *pixels, *size));
 }
 
 std::wstring ShotDir() {

@@ -160,24 +160,16 @@ int PendingDialogAnswers() {
     return int(Answers().handlers.size());
 }
 
-bool SaveWindowPng(HWND window, const std::wstring& path, std::wstring* error) {
-    auto fail = [&](const wchar_t* what, HRESULT hr) {
-        if (error) {
-            wchar_t buf[64];
-            swprintf(buf, 64, L" (0x%08lX)", static_cast<unsigned long>(hr));
-            *error = std::wstring(what) + buf;
-        }
+bool CaptureWindow(HWND window, std::vector<uint32_t>* pixels, SIZE* size) {
+    if (!window || !IsWindow(window) || !pixels || !size)
         return false;
-    };
-    if (!window || !IsWindow(window))
-        return fail(L"no window", E_INVALIDARG);
     RedrawWindow(window, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     RECT r;
     GetWindowRect(window, &r);
     int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0 || w > 8192 || h > 8192)
-        return fail(L"window size out of range", E_INVALIDARG);
+        return false;
     BITMAPINFO bi = {};
     bi.bmiHeader.biSize = sizeof bi.bmiHeader;
     bi.bmiHeader.biWidth = w;
@@ -188,19 +180,28 @@ bool SaveWindowPng(HWND window, const std::wstring& path, std::wstring* error) {
     HDC wdc = GetWindowDC(window);
     HDC mem = CreateCompatibleDC(wdc);
     HBITMAP dib = CreateDIBSection(wdc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!dib || !bits) {
-        DeleteDC(mem);
-        ReleaseDC(window, wdc);
-        return fail(L"CreateDIBSection failed", E_OUTOFMEMORY);
+    bool ok = dib && bits;
+    if (ok) {
+        HGDIOBJ old = SelectObject(mem, dib);
+        BitBlt(mem, 0, 0, w, h, wdc, 0, 0, SRCCOPY);
+        GdiFlush();
+        auto* px = static_cast<const uint32_t*>(bits);
+        pixels->assign(px, px + size_t(w) * size_t(h));
+        // GDI leaves alpha at 0: make every pixel opaque.
+        for (uint32_t& p : *pixels)
+            p |= 0xFF000000u;
+        *size = {w, h};
+        SelectObject(mem, old);
+        DeleteObject(dib);
     }
-    HGDIOBJ old = SelectObject(mem, dib);
-    BitBlt(mem, 0, 0, w, h, wdc, 0, 0, SRCCOPY);
-    GdiFlush();
-    // GDI leaves alpha at 0: make every pixel opaque.
-    auto* px = static_cast<uint8_t*>(bits);
-    for (size_t i = 0; i < size_t(w) * size_t(h); ++i)
-        px[4 * i + 3] = 0xFF;
+    DeleteDC(mem);
+    ReleaseDC(window, wdc);
+    return ok;
+}
 
+HRESULT WritePng(const std::wstring& path, const std::vector<uint32_t>& pixels, SIZE size) {
+    if (size.cx <= 0 || size.cy <= 0 || pixels.size() < size_t(size.cx) * size_t(size.cy))
+        return E_INVALIDARG;
     HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     IWICImagingFactory* factory = nullptr;
     IWICStream* stream = nullptr;
@@ -221,15 +222,16 @@ bool SaveWindowPng(HWND window, const std::wstring& path, std::wstring* error) {
     if (SUCCEEDED(hr))
         hr = frame->Initialize(nullptr);
     if (SUCCEEDED(hr))
-        hr = frame->SetSize(UINT(w), UINT(h));
+        hr = frame->SetSize(UINT(size.cx), UINT(size.cy));
     WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGRA;
     if (SUCCEEDED(hr))
         hr = frame->SetPixelFormat(&format);
     if (SUCCEEDED(hr) && !IsEqualGUID(format, GUID_WICPixelFormat32bppBGRA))
         hr = E_FAIL;
+    UINT stride = UINT(size.cx) * 4;
     if (SUCCEEDED(hr))
-        hr = frame->WritePixels(UINT(h), UINT(w) * 4, UINT(w) * UINT(h) * 4,
-                                static_cast<BYTE*>(bits));
+        hr = frame->WritePixels(UINT(size.cy), stride, stride * UINT(size.cy),
+                                reinterpret_cast<BYTE*>(const_cast<uint32_t*>(pixels.data())));
     if (SUCCEEDED(hr))
         hr = frame->Commit();
     if (SUCCEEDED(hr))
@@ -244,10 +246,23 @@ bool SaveWindowPng(HWND window, const std::wstring& path, std::wstring* error) {
         factory->Release();
     if (SUCCEEDED(init))
         CoUninitialize();
-    SelectObject(mem, old);
-    DeleteObject(dib);
-    DeleteDC(mem);
-    ReleaseDC(window, wdc);
+    return hr;
+}
+
+bool SaveWindowPng(HWND window, const std::wstring& path, std::wstring* error) {
+    auto fail = [&](const wchar_t* what, HRESULT hr) {
+        if (error) {
+            wchar_t buf[64];
+            swprintf(buf, 64, L" (0x%08lX)", static_cast<unsigned long>(hr));
+            *error = std::wstring(what) + buf;
+        }
+        return false;
+    };
+    std::vector<uint32_t> pixels;
+    SIZE size = {};
+    if (!CaptureWindow(window, &pixels, &size))
+        return fail(L"window capture failed", E_INVALIDARG);
+    HRESULT hr = WritePng(path, pixels, size);
     return SUCCEEDED(hr) ? true : fail(L"PNG encoding failed", hr);
 }
 

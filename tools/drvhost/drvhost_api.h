@@ -35,7 +35,12 @@ std::wstring MessageBoxText(HWND box);
 void AnswerNextDialog(std::function<void(HWND dialog)> handler);
 int PendingDialogAnswers();
 
-// Window-DC capture of a window (with its frame) as a PNG file.
+// Window-DC capture of a window with its frame, redrawn first: opaque
+// 32-bit BGRA pixels, top row first.
+bool CaptureWindow(HWND window, std::vector<uint32_t>* pixels, SIZE* size);
+// Writes BGRA pixels as a PNG file through WIC.
+HRESULT WritePng(const std::wstring& path, const std::vector<uint32_t>& pixels, SIZE size);
+// CaptureWindow, then WritePng.
 bool SaveWindowPng(HWND window, const std::wstring& path, std::wstring* error = nullptr);
 
 // INI value through the profile functions (default empty).
