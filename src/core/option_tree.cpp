@@ -174,7 +174,26 @@ void IndexDocumentFeature(UiContext* ctx, OPTITEM& item, DWORD index, OIEXT* ext
     }
 }
 
-void IndexDocumentItems(OemUiPlugin& plugin, UiContext* ctx, OEMCUIPPARAM* param) {
+// Items without a public identifier of their own: the PostScript output
+// option by item id, the mirror and negative items by name id, the rest by
+// their PPD keyword.
+void IndexOtherDocumentItem(UiContext* ctx, OPTITEM& item, DWORD i, OIEXT* ext) {
+    auto* ud = reinterpret_cast<const USERDATA*>(item.UserData);
+    if (ud && ud->dwItemID == kPsOutputOptionItemId) {
+        StoreSlot(ctx, slot::PsOutputOption, i, item, false);
+        item.UserItemID = BYTE(i & 0xFF);
+    } else if (NameIsId(item, kMirrorItemName)) {
+        StoreSlot(ctx, slot::Mirror, i, item, true);
+        item.Flags |= OPTIF_HIDE;
+    } else if (NameIsId(item, kNegativeItemName)) {
+        StoreSlot(ctx, slot::Negative, i, item, true);
+        item.Flags |= OPTIF_HIDE;
+    } else {
+        IndexDocumentFeature(ctx, item, i, ext);
+    }
+}
+
+void IndexDocumentItems(UiContext* ctx, OEMCUIPPARAM* param) {
     OIEXT* ext = NewHelpExtension(param->hOEMHeap);
     if (ReadModelInt(param->hPrinter, L"Compression") & 1)
         ctx->slots[slot::Compression] = 0;
@@ -208,25 +227,16 @@ void IndexDocumentItems(OemUiPlugin& plugin, UiContext* ctx, OEMCUIPPARAM* param
         case kPubPagesPerSheet:
             StoreSlot(ctx, slot::PagesPerSheet, i, item, false);
             break;
-        case 0:
-        case 14:
-        case 15:
-        default:
-            if (item.DMPubID != 0 && item.DMPubID != 14 && item.DMPubID != 15 && item.DMPubID < 18)
-                break; // 4, 8, 10 to 13 and 17: no action
-            if (auto* ud = reinterpret_cast<const USERDATA*>(item.UserData);
-                ud && ud->dwItemID == kPsOutputOptionItemId) {
-                StoreSlot(ctx, slot::PsOutputOption, i, item, false);
-                item.UserItemID = BYTE(i & 0xFF);
-            } else if (NameIsId(item, kMirrorItemName)) {
-                StoreSlot(ctx, slot::Mirror, i, item, true);
-                item.Flags |= OPTIF_HIDE;
-            } else if (NameIsId(item, kNegativeItemName)) {
-                StoreSlot(ctx, slot::Negative, i, item, true);
-                item.Flags |= OPTIF_HIDE;
-            } else {
-                IndexDocumentFeature(ctx, item, i, ext);
-            }
+        case 4:
+        case 8:
+        case 10:
+        case 11:
+        case 12:
+        case 13:
+        case 17:
+            break; // public items the pages leave to the driver
+        default:   // 0, 14, 15 and 18 on: the driver's other items
+            IndexOtherDocumentItem(ctx, item, i, ext);
             break;
         }
     }
@@ -256,7 +266,7 @@ HRESULT DocumentMode(OemUiPlugin& plugin, OEMCUIPPARAM* param) {
     for (uint32_t& s : ctx->slots)
         s = kNoSlot;
     ctx->configFilePath = Process().oemConfigFilePath;
-    IndexDocumentItems(plugin, ctx, param);
+    IndexDocumentItems(ctx, param);
     return S_OK;
 }
 
