@@ -270,4 +270,66 @@ TEST(HelpIdTable, EndsWithZeroPairAndHasOneTopicPerId) {
     EXPECT_EQ(topic(10001), 0u); // the logo button has no topic
 }
 
+// ---- ShowStringMessage ----
+
+struct SeenBox {
+    std::wstring caption, text;
+    UINT style = 0;
+};
+SeenBox g_box;
+HHOOK g_hook = nullptr;
+
+HWND g_shownBox = nullptr;
+
+// Runs inside the box's own modal loop, after its controls exist: reads the
+// box and closes it with its first button.
+void CALLBACK ReadShownBox(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    WCHAR buf[700] = {};
+    GetWindowTextW(g_shownBox, buf, 700);
+    g_box.caption = buf;
+    buf[0] = 0;
+    GetDlgItemTextW(g_shownBox, 0xFFFF, buf, 700);
+    g_box.text = buf;
+    g_box.style = GetDlgItem(g_shownBox, IDCANCEL) ? MB_OKCANCEL : MB_OK;
+    PostMessageW(g_shownBox, WM_COMMAND, IDOK, 0);
+}
+
+LRESULT CALLBACK ReadMessageBox(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE && !g_shownBox) {
+        g_shownBox = reinterpret_cast<HWND>(wParam);
+        SetTimer(nullptr, 0, 10, ReadShownBox);
+    }
+    return CallNextHookEx(g_hook, code, wParam, lParam);
+}
+
+int ShowAndRead(UINT textId, UINT captionId, UINT type) {
+    g_box = {};
+    g_shownBox = nullptr;
+    g_hook = SetWindowsHookExW(WH_CBT, ReadMessageBox, nullptr, GetCurrentThreadId());
+    int answer = zd::ShowStringMessage(nullptr, textId, captionId, type);
+    UnhookWindowsHookEx(g_hook);
+    return answer;
+}
+
+TEST(ShowStringMessage, TextsComeFromTheStringTable) {
+    zd::Process().moduleInstance = GetModuleHandleW(nullptr);
+    WCHAR text[600] = {}, caption[160] = {};
+    ASSERT_GT(LoadStringW(GetModuleHandleW(nullptr), 8012, text, 600), 0);
+    ASSERT_GT(LoadStringW(GetModuleHandleW(nullptr), 8030, caption, 160), 0);
+    // The type's high 16 bits are not the box's business.
+    EXPECT_EQ(ShowAndRead(8012, 8030, MB_OKCANCEL | 0x12340000), IDOK);
+    EXPECT_EQ(g_box.text, text);
+    EXPECT_EQ(g_box.caption, caption);
+    EXPECT_EQ(g_box.style, UINT(MB_OKCANCEL));
+}
+
+TEST(ShowStringMessage, MissingStringShowsAnEmptyTextUnderTheDefaultCaption) {
+    zd::Process().moduleInstance = GetModuleHandleW(nullptr);
+    EXPECT_EQ(ShowAndRead(29999, 0, MB_OK), IDOK);
+    EXPECT_EQ(g_box.text, L"");
+    EXPECT_FALSE(g_box.caption.empty()); // the system's default caption
+    EXPECT_EQ(g_box.style, UINT(MB_OK));
+}
+
 } // namespace
