@@ -28,30 +28,28 @@ const std::vector<std::pair<size_t, size_t>> kResetFields = {
 
 } // namespace
 
-TEST(DevModeLayout, OffsetsArePinned) {
-    static_assert(kOemDevModeSize == 3604);
-    static_assert(dm::kJobName == 16 && dm::kJobPassword == 50 && dm::kAskJobName == 60);
-    static_assert(dm::kWatermarkIndex == 68 && dm::kOverlays == 72 && dm::kColorWord == 80);
-    static_assert(dm::kForeignCleared == 84 && dm::kColorData1Count == 88 &&
-                  dm::kColorData1 == 90 && dm::kColorData2Count == 343 && dm::kColorData2 == 345);
-    static_assert(dm::kColorData1 + dm::kColorData1Size == dm::kColorData2Count);
-    static_assert(dm::kColorData2 + dm::kColorData2Size == dm::kColorSetting);
-    static_assert(dm::kColorSetting == 600 && dm::kReserved604 == 604 && dm::kWmSize == 608);
-    static_assert(dm::kWmFontNumber == 612 && dm::kWmAngle == 616 && dm::kWmOffsetX == 620 &&
-                  dm::kWmOffsetY == 624 && dm::kWmColor == 628);
-    static_assert(dm::kWmPsFontName == 894 && dm::kWmPsFontName + 2 * 33 == dm::kWmWeight);
-    static_assert(dm::kWmWeight == 960 && dm::kWmItalic == 964 && dm::kWmCharSet == 965 &&
-                  dm::kWmPosition == 966 && dm::kWmFrame == 968 && dm::kWmBackground == 970 &&
-                  dm::kWmFirstPageOnly == 972 && dm::kWmStyle == 974 && dm::kWmColorText == 976);
-    static_assert(dm::kReservedText == 992 && dm::kReservedText + 2 * 522 == dm::kCapabilityPath);
-    static_assert(dm::kCapabilityPath == 2036 &&
-                  dm::kCapabilityPath + 2 * 261 == dm::kCompressionLevel);
-    static_assert(dm::kCompressionLevel == 2558 && dm::kPagesPerSheetSel == 2560 &&
-                  dm::kPaperSize == 2564 && dm::kLayoutKey == 2568 && dm::kOrientationSel == 2569 &&
-                  dm::kWmText == 2570);
-    static_assert(dm::kWmText + 2 * 129 == 2828 && dm::kReserved3596 == 3596);
-    SUCCEED();
-}
+// The persisted layout: every offset pinned at compile time.
+static_assert(kOemDevModeSize == 3604);
+static_assert(dm::kJobName == 16 && dm::kJobPassword == 50 && dm::kAskJobName == 60);
+static_assert(dm::kWatermarkIndex == 68 && dm::kOverlays == 72 && dm::kColorWord == 80);
+static_assert(dm::kForeignCleared == 84 && dm::kColorData1Count == 88 && dm::kColorData1 == 90 &&
+              dm::kColorData2Count == 343 && dm::kColorData2 == 345);
+static_assert(dm::kColorData1 + dm::kColorData1Size == dm::kColorData2Count);
+static_assert(dm::kColorData2 + dm::kColorData2Size == dm::kColorSetting);
+static_assert(dm::kColorSetting == 600 && dm::kReserved604 == 604 && dm::kWmSize == 608);
+static_assert(dm::kWmFontNumber == 612 && dm::kWmAngle == 616 && dm::kWmOffsetX == 620 &&
+              dm::kWmOffsetY == 624 && dm::kWmColor == 628);
+static_assert(dm::kWmPsFontName == 894 && dm::kWmPsFontName + 2 * 33 == dm::kWmWeight);
+static_assert(dm::kWmWeight == 960 && dm::kWmItalic == 964 && dm::kWmCharSet == 965 &&
+              dm::kWmPosition == 966 && dm::kWmFrame == 968 && dm::kWmBackground == 970 &&
+              dm::kWmFirstPageOnly == 972 && dm::kWmStyle == 974 && dm::kWmColorText == 976);
+static_assert(dm::kReservedText == 992 && dm::kReservedText + 2 * 522 == dm::kCapabilityPath);
+static_assert(dm::kCapabilityPath == 2036 &&
+              dm::kCapabilityPath + 2 * 261 == dm::kCompressionLevel);
+static_assert(dm::kCompressionLevel == 2558 && dm::kPagesPerSheetSel == 2560 &&
+              dm::kPaperSize == 2564 && dm::kLayoutKey == 2568 && dm::kOrientationSel == 2569 &&
+              dm::kWmText == 2570);
+static_assert(dm::kWmText + 2 * 129 == 2828 && dm::kReserved3596 == 3596);
 
 TEST(DevModeCompression, SecondHexDigitMapsToLevel) {
     EXPECT_EQ(CompressionLevelFromModelValue(0x0501), 2);
