@@ -5,7 +5,7 @@
 #include "core/driver_files.h"
 #include "core/process_state.h"
 #include "core/win_util.h"
-#include "watermark/watermark_record.h"
+#include "core/text_fields.h"
 
 namespace zd {
 

@@ -58,4 +58,13 @@ std::u16string DirectoryBeforeFirstDot(std::u16string_view path) {
     return std::u16string(path.substr(0, slash + 1));
 }
 
+std::u16string PpdPathFromConfigPath(std::u16string_view configPath) {
+    size_t nameStart = configPath.find_last_of(u"\\/");
+    nameStart = nameStart == std::u16string_view::npos ? 0 : nameStart + 1;
+    size_t dot = configPath.find(u'.', nameStart);
+    std::u16string path(configPath.substr(0, dot));
+    path += u".PPD";
+    return path;
+}
+
 } // namespace zd

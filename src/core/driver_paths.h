@@ -25,4 +25,9 @@ std::vector<std::u16string> SplitDependentFiles(const char16_t* list, size_t uni
 // without a dot) the text is returned as it is.
 std::u16string DirectoryBeforeFirstDot(std::u16string_view path);
 
+// The PPD file that goes with the configuration file: same directory and
+// base name, extension "PPD". The extension starts at the first "." of the
+// file name; a name without one gets ".PPD" appended.
+std::u16string PpdPathFromConfigPath(std::u16string_view configPath);
+
 } // namespace zd

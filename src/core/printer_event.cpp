@@ -4,7 +4,7 @@
 #include "core/option_detection.h"
 #include "core/process_state.h"
 #include "core/win_util.h"
-#include "jobopts/about_info.h"
+#include "core/driver_paths.h"
 #include "resources/resource.h"
 
 #include <winspool.h>

@@ -44,15 +44,6 @@ std::u16string Widen(std::string_view bytes) {
 
 } // namespace
 
-std::u16string PpdPathFromConfigPath(std::u16string_view configPath) {
-    size_t nameStart = configPath.find_last_of(u"\\/");
-    nameStart = nameStart == std::u16string_view::npos ? 0 : nameStart + 1;
-    size_t dot = configPath.find(u'.', nameStart);
-    std::u16string path(configPath.substr(0, dot));
-    path += u".PPD";
-    return path;
-}
-
 std::u16string PpdFileVersion(std::string_view ppd) {
     std::u16string version;
     ForEachLine(ppd, [&](std::string_view line) {

@@ -8,11 +8,6 @@
 
 namespace zd {
 
-// The PPD file that goes with the configuration file: same directory and
-// base name, extension "PPD". The extension starts at the first "." of the
-// file name; a name without one gets ".PPD" appended.
-std::u16string PpdPathFromConfigPath(std::u16string_view configPath);
-
 // From the PPD file's bytes: in the first line holding "FileVersion" and a
 // double quote, what follows that quote up to the next one or the line end.
 // Each byte becomes one UTF-16 unit; at most 256 units.

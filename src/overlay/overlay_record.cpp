@@ -1,6 +1,6 @@
 #include "overlay/overlay_record.h"
 
-#include "watermark/watermark_record.h"
+#include "core/text_fields.h"
 
 namespace zd {
 

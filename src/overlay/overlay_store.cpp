@@ -2,7 +2,7 @@
 
 #include "core/devmode_record.h"
 #include "core/win_util.h"
-#include "watermark/watermark_record.h"
+#include "core/text_fields.h"
 
 namespace zd {
 

@@ -88,22 +88,6 @@ int32_t ParseColorPart(std::u16string_view part) {
 
 } // namespace
 
-void SetFieldText(char16_t* field, size_t units, std::u16string_view s) {
-    if (!field || units == 0)
-        return;
-    size_t n = s.size() < units - 1 ? s.size() : units - 1;
-    for (size_t i = 0; i < n; ++i)
-        field[i] = s[i];
-    field[n] = 0;
-}
-
-std::u16string FieldText(const char16_t* field, size_t units) {
-    size_t n = 0;
-    while (n < units && field[n])
-        ++n;
-    return std::u16string(field, n);
-}
-
 void CopyWatermark(WatermarkRecord& dst, const WatermarkRecord& src) {
     if (&dst == &src)
         return;
@@ -135,22 +119,6 @@ void FillNoneDefaults(WatermarkRecord& r, int defaultNo, std::u16string_view non
     SetFieldText(r.text, kWatermarkTextUnits, noneText);
     SetFieldText(r.face, kWatermarkFaceUnits, defaultFace);
     r.position = 3;
-}
-
-std::u16string FormatDecimal(int64_t value) {
-    uint64_t magnitude = value < 0 ? 0 - uint64_t(value) : uint64_t(value);
-    char16_t digits[24];
-    size_t n = 0;
-    do {
-        digits[n++] = char16_t(u'0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude);
-    std::u16string out;
-    if (value < 0)
-        out.push_back(u'-');
-    while (n)
-        out.push_back(digits[--n]);
-    return out;
 }
 
 std::u16string WatermarkKeyName(uint32_t entryNumber) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/byte_view.h"
+#include "core/text_fields.h"
 
 #include <array>
 #include <cstddef>
@@ -40,11 +41,6 @@ struct WatermarkRecord {
     uint16_t style;
 };
 
-// Stores `s` in a fixed text field of `units` units, cut and NUL-ended.
-void SetFieldText(char16_t* field, size_t units, std::u16string_view s);
-// The text of a fixed field up to its NUL (or its whole capacity).
-std::u16string FieldText(const char16_t* field, size_t units);
-
 // Copies every field; the two texts up to their NUL.
 void CopyWatermark(WatermarkRecord& dst, const WatermarkRecord& src);
 
@@ -52,9 +48,6 @@ void CopyWatermark(WatermarkRecord& dst, const WatermarkRecord& src);
 // string table, `defaultNo` is the font list's 1-based default (0 = first).
 void FillNoneDefaults(WatermarkRecord& r, int defaultNo, std::u16string_view noneText,
                       std::u16string_view defaultFace);
-
-// Decimal text with a leading "-" for negative values.
-std::u16string FormatDecimal(int64_t value);
 
 // Key of stored entry n (1-based): "WTMK00" + n, so WTMK001 and WTMK0010.
 std::u16string WatermarkKeyName(uint32_t entryNumber);

@@ -1,5 +1,6 @@
 // The About texts over random PPD bytes, "DriverVer" values and paths.
 #include "fuzz_input.h"
+#include "core/driver_paths.h"
 #include "jobopts/about_info.h"
 
 using namespace zd;

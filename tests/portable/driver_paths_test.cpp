@@ -25,3 +25,16 @@ TEST(DirectoryBeforeFirstDot, ScansAtMost260Units) {
     std::u16string near = u"C:\\" + std::u16string(250, u'f') + u"\\M.INI"; // dot at 255
     EXPECT_EQ(DirectoryBeforeFirstDot(near), u"C:\\" + std::u16string(250, u'f') + u"\\");
 }
+
+TEST(PpdPathFromConfigPath, SameDirectoryAndBaseNameWithPpdExtension) {
+    EXPECT_EQ(PpdPathFromConfigPath(u"C:\\d\\3\\MODEL.INI"), u"C:\\d\\3\\MODEL.PPD");
+    EXPECT_EQ(PpdPathFromConfigPath(u"C:\\d\\3\\zdcp95.ini"), u"C:\\d\\3\\zdcp95.PPD");
+    // A short extension is replaced, not overwritten past its end.
+    EXPECT_EQ(PpdPathFromConfigPath(u"C:\\d\\3\\MODEL.I"), u"C:\\d\\3\\MODEL.PPD");
+    EXPECT_EQ(PpdPathFromConfigPath(u"C:\\d\\3\\MODEL."), u"C:\\d\\3\\MODEL.PPD");
+    // Dots in folder names do not count; the first dot of the name does.
+    EXPECT_EQ(PpdPathFromConfigPath(u"C:\\drv.x\\3\\MODEL.INI"), u"C:\\drv.x\\3\\MODEL.PPD");
+    EXPECT_EQ(PpdPathFromConfigPath(u"C:\\d\\zd.cp95.ini"), u"C:\\d\\zd.PPD");
+    EXPECT_EQ(PpdPathFromConfigPath(u"C:\\d\\MODEL"), u"C:\\d\\MODEL.PPD");
+    EXPECT_EQ(PpdPathFromConfigPath(u""), u".PPD");
+}

@@ -372,8 +372,9 @@ TEST_F(AdvancedDialog, WithoutTheMirrorItemTheWholeSpecialGroupGoes) {
               1);
     EXPECT_FALSE(any);
     EXPECT_TRUE(spool);
-    // The negative item keeps its selection: its box was never there.
-    EXPECT_EQ(ctx->selections[zd::slot::Negative], 0u);
+    // The negative item reads its absent box as unchecked: an old
+    // document's negative setting is cleared on OK.
+    EXPECT_EQ(ctx->selections[zd::slot::Negative], 1u);
 }
 
 TEST_F(AdvancedDialog, WithoutTheNegativeItemOnlyItsBoxGoes) {
