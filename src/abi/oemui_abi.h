@@ -115,6 +115,11 @@ typedef struct _OEMUIPSPARAM {
     PVOID pOemEntry;
 } OEMUIPSPARAM, *POEMUIPSPARAM;
 
+// OEMUIPSPARAM dwFlags: the user may not change the document's settings.
+#ifndef DM_NOPERMISSION
+#define DM_NOPERMISSION 0x00000020
+#endif
+
 // What the PostScript driver hangs on each of its OPTITEMs through UserData.
 typedef struct _USERDATA {
     DWORD dwSize;

@@ -44,7 +44,8 @@ void SetControlsFromSelections(HWND dlg, const UiContext* ctx) {
     if (HasSlotItem(ctx, slot::ScreenObo))
         SetBoxChecked(dlg, IDC_OTH_GRAY_GRAPHICS, ctx->selections[slot::ScreenObo] == 0);
     if (HasSlotItem(ctx, slot::AlwaysPrintHalftone))
-        SetBoxChecked(dlg, IDC_OTH_PRINTER_HALFTONE, ctx->selections[slot::AlwaysPrintHalftone] == 0);
+        SetBoxChecked(dlg, IDC_OTH_PRINTER_HALFTONE,
+                      ctx->selections[slot::AlwaysPrintHalftone] == 0);
     if (HasSlotItem(ctx, slot::SeparationOrder))
         SendDlgItemMessageW(dlg, IDC_OTH_SEPARATION, CB_SETCURSEL,
                             WPARAM(ctx->selections[slot::SeparationOrder]), 0);

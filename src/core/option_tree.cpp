@@ -511,7 +511,7 @@ LONG APIENTRY DocumentItemCallback(PCPSUICBPARAM cb, POEMCUIPPARAM param) {
             oemDm.set_u32(dm::kValue12, uint32_t(param->pOEMOptItems[0].Sel));
         break;
     case CPSUICB_REASON_SETACTIVE:
-        Process().sheetFlags |= 1;
+        Process().sheetFlags |= kSheetTreePageShown;
         break;
     default:
         break;

@@ -8,6 +8,10 @@ namespace zd {
 constexpr size_t kPathUnits = 264;
 constexpr size_t kOemConfigPathUnits = 261;
 
+// ProcessState::sheetFlags
+constexpr DWORD kSheetTreePageShown = 1;   // no forced visit of the tree page is needed
+constexpr DWORD kSheetPageInitialised = 2; // a page of the plug-in has been initialised
+
 struct ProcessState {
     HINSTANCE moduleInstance = nullptr;
     HMODULE extensionModule = nullptr;
@@ -17,9 +21,12 @@ struct ProcessState {
     DWORD winHelpAvailable = 1;
     DWORD printerDataWritable = 0;
     DWORD environmentChecked = 0;
-    // Bit 1: the driver's option page has been shown; bit 2: a page of the
-    // plug-in has been initialised.
-    DWORD sheetFlags = 0;
+    DWORD sheetFlags = 0; // kSheet* bits
+    // The maker link's underlined font and hand cursor, shared by the Job
+    // Options and Color pages: the font is deleted whenever either page is
+    // left, applied or cancelled and made again when next needed.
+    HFONT linkFont = nullptr;
+    HCURSOR linkCursor = nullptr;
     WCHAR capabilityFilePath[kPathUnits] = {};
     WCHAR* oemConfigFilePath = nullptr; // 261 units in the driver's heap
     WCHAR helpFilePath[kPathUnits] = {};

@@ -92,9 +92,10 @@ void NotifyPageChanged(HWND page) {
 
 void ForceTreeVisit(HWND page) {
     ProcessState& ps = Process();
-    if (ps.printerDataWritable || (ps.sheetFlags & 1) || !(ps.sheetFlags & 2))
+    if (ps.printerDataWritable || (ps.sheetFlags & kSheetTreePageShown) ||
+        !(ps.sheetFlags & kSheetPageInitialised))
         return;
-    ps.sheetFlags |= 1;
+    ps.sheetFlags |= kSheetTreePageShown;
     HWND sheet = GetParent(page);
     HWND current = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
     LRESULT index = SendMessageW(sheet, PSM_HWNDTOINDEX, reinterpret_cast<WPARAM>(current), 0);

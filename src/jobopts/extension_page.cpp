@@ -33,7 +33,7 @@ BOOL OnInitDialog(HWND page, LPARAM lParam) {
     auto* psp = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
     SetWindowLongPtrW(page, DWLP_USER, psp ? psp->lParam : 0);
     DrawPicture(page);
-    Process().sheetFlags |= 2;
+    Process().sheetFlags |= kSheetPageInitialised;
     return FALSE;
 }
 

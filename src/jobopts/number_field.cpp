@@ -52,4 +52,38 @@ std::optional<int32_t> NumberFieldCorrection(std::u16string_view text, int32_t l
     return std::nullopt;
 }
 
+DigitEntry FilterDigitEntry(std::u16string_view text, std::optional<uint32_t> cap) {
+    DigitEntry e;
+    uint64_t value = 0;
+    for (char16_t c : text) {
+        if (c < u'0' || c > u'9') {
+            e.hadNonDigit = true;
+            continue;
+        }
+        value = value * 10 + uint64_t(c - u'0');
+        if (value > kDigitEntryMax)
+            value = kDigitEntryMax;
+    }
+    e.value = uint32_t(value);
+    if (cap && e.value > *cap) {
+        e.value = *cap;
+        e.capped = true;
+    }
+    return e;
+}
+
+std::optional<uint32_t> ParseUnsignedField(std::u16string_view text) {
+    if (text.empty())
+        return std::nullopt;
+    uint64_t value = 0;
+    for (char16_t c : text) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        value = value * 10 + uint64_t(c - u'0');
+        if (value > std::numeric_limits<uint32_t>::max())
+            return std::nullopt;
+    }
+    return uint32_t(value);
+}
+
 } // namespace zd

@@ -21,4 +21,19 @@ int32_t ParseDecimalSaturating(std::u16string_view text);
 std::optional<int32_t> NumberFieldCorrection(std::u16string_view text, int32_t lowest,
                                              int32_t highest);
 
+// The copies and scale fields of the Job Options page keep only the digits
+// of what is typed. `value` is the number they spell (0 for none),
+// saturating at kDigitEntryMax and then held at `cap` when one is given.
+constexpr uint32_t kDigitEntryMax = 0x7FFFFFFF; // the largest spinner position
+struct DigitEntry {
+    uint32_t value = 0;
+    bool hadNonDigit = false; // the field must be rewritten from `value`
+    bool capped = false;      // the value was above `cap`
+};
+DigitEntry FilterDigitEntry(std::u16string_view text, std::optional<uint32_t> cap);
+
+// A field read when the page is left: one or more digits and nothing else,
+// within 32 bits; otherwise no number.
+std::optional<uint32_t> ParseUnsignedField(std::u16string_view text);
+
 } // namespace zd

@@ -45,3 +45,28 @@ TEST(NumberFieldRule, ParseSaturatesAndStopsAtNonDigits) {
     EXPECT_EQ(ParseDecimalSaturating(u"+"), 0);
     EXPECT_EQ(ParseDecimalSaturating(u""), 0);
 }
+
+TEST(DigitEntry, KeepsDigitsSaturatesAndCaps) {
+    DigitEntry e = FilterDigitEntry(u"1a", std::nullopt);
+    EXPECT_EQ(e.value, 1u);
+    EXPECT_TRUE(e.hadNonDigit);
+    EXPECT_EQ(FilterDigitEntry(u"", std::nullopt).value, 0u);
+    EXPECT_EQ(FilterDigitEntry(u"x", 1000).value, 0u);
+    e = FilterDigitEntry(u"2000", 1000);
+    EXPECT_EQ(e.value, 1000u);
+    EXPECT_TRUE(e.capped);
+    EXPECT_FALSE(e.hadNonDigit);
+    // Past 32 bits the value holds at the top instead of wrapping to 1.
+    EXPECT_EQ(FilterDigitEntry(u"4294967297", 1000).value, 1000u);
+    EXPECT_EQ(FilterDigitEntry(u"4294967297", std::nullopt).value, kDigitEntryMax);
+    EXPECT_EQ(FilterDigitEntry(u"99999999999999999999999", std::nullopt).value, kDigitEntryMax);
+}
+
+TEST(DigitEntry, FieldReadAtValidation) {
+    EXPECT_EQ(ParseUnsignedField(u"100"), 100u);
+    EXPECT_EQ(ParseUnsignedField(u"4294967295"), 4294967295u);
+    EXPECT_EQ(ParseUnsignedField(u"4294967296"), std::nullopt);
+    EXPECT_EQ(ParseUnsignedField(u""), std::nullopt);
+    EXPECT_EQ(ParseUnsignedField(u"1 "), std::nullopt);
+    EXPECT_EQ(ParseUnsignedField(u"-1"), std::nullopt);
+}

@@ -6,6 +6,7 @@
 #include "abi/oemui_abi.h"
 #include "tree_plan.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <deque>
@@ -109,6 +110,15 @@ class DriverHost {
     DEVMODEW* publicDevMode();
     // Brings the public DEVMODE in line with the document items.
     void SyncPublicDevMode();
+    // The whole DEVMODE (public part and private block), kept when a sheet
+    // opens and put back when it is cancelled: the caller's DEVMODE changes
+    // only when the user confirms, as with the real driver.
+    std::vector<uint8_t> DevModeBytes() const { return devmode_; }
+    void RestoreDevMode(const std::vector<uint8_t>& bytes) {
+        // In place: the plug-in holds pointers into the buffer.
+        if (bytes.size() == devmode_.size())
+            std::copy(bytes.begin(), bytes.end(), devmode_.begin());
+    }
     // Index of a driver item by keyword / public identifier / item id / name id; -1 if none.
     int FindItem(const OptionTree& tree, std::string_view keyword) const;
     int FindPublicItem(const OptionTree& tree, uint8_t dmPubId) const;

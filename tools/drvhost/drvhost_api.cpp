@@ -292,6 +292,9 @@ bool HostSession::Prepare(const std::wstring& printer, bool document, std::wstri
         return false;
     if (!host_->oemBlock() && !host_->PrepareDevMode(error))
         return false;
+    // A tree prepared before is the one the sheet shows.
+    if ((document ? host_->documentTree() : host_->deviceTree()).built)
+        return true;
     return document ? host_->BuildDocumentTree(error) : host_->BuildDeviceTree(error);
 }
 

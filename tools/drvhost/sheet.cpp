@@ -459,6 +459,7 @@ bool Sheet::Open(std::wstring* error) {
         AddHostPage(L"Device Settings", kDevice);
     }
 
+    devModeAtOpen_ = host_.DevModeBytes();
     psParam_.cbSize = sizeof psParam_;
     psParam_.poemuiobj = host_.uiObject();
     psParam_.hPrinter = host_.printer();
@@ -614,7 +615,9 @@ void Sheet::Finish() {
     else
         plugin->DevicePropertySheets(&info_, result_ == CPSUI_OK);
     host_.AddTiming("sheet result and destroy", start);
-    if (document_)
+    if (document_ && result_ == CPSUI_CANCEL)
+        host_.RestoreDevMode(devModeAtOpen_);
+    else if (document_)
         host_.SyncPublicDevMode();
 }
 

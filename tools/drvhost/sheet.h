@@ -101,6 +101,7 @@ class Sheet {
     std::vector<CallbackCall> callbacks_;
     std::vector<std::wstring> problems_;
     std::wstring caption_, headerTitle_;
+    std::vector<uint8_t> devModeAtOpen_;
     LONG_PTR result_ = -1;
     LONG_PTR initResult_ = 0;
     bool applied_ = false;
