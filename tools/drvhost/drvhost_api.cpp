@@ -156,6 +156,10 @@ void AnswerNextDialog(std::function<void(HWND)> handler) {
     a.handlers.push_back(std::move(handler));
 }
 
+void ForgetDialogAnswers() {
+    Answers().handlers.clear();
+}
+
 int PendingDialogAnswers() {
     return int(Answers().handlers.size());
 }

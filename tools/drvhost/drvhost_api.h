@@ -34,6 +34,8 @@ std::wstring MessageBoxText(HWND box);
 // Several calls queue up for nested dialogs.
 void AnswerNextDialog(std::function<void(HWND dialog)> handler);
 int PendingDialogAnswers();
+// Drops the answers no dialog took (a button that opened nothing).
+void ForgetDialogAnswers();
 
 // Window-DC capture of a window with its frame, redrawn first: opaque
 // 32-bit BGRA pixels, top row first.

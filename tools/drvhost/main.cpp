@@ -8,6 +8,7 @@
 #include "core/devmode_record.h"
 #include "devmode_dump.h"
 #include "drvhost_api.h"
+#include "resources/resource.h"
 
 #include <cstdio>
 #include <cwchar>
@@ -251,6 +252,51 @@ std::wstring FileSafe(std::wstring s) {
     return s;
 }
 
+// The plug-in's dialogs as a user opens them: on a page of the document
+// sheet, each step presses a button of the window opened by the step before
+// and names the picture of the dialog it opens. Each dialog is cancelled.
+struct DialogStep {
+    int button;
+    const wchar_t* name;
+};
+struct DialogShot {
+    int page;
+    std::vector<DialogStep> steps;
+};
+constexpr int kJobOptionsPageIndex = 3;
+
+const DialogShot kDialogShots[] = {
+    {kJobOptionsPageIndex, {{IDC_JO_ADVANCED, L"dialog-advanced"}}},
+    {kJobOptionsPageIndex, {{IDC_JO_ABOUT, L"dialog-about"}}},
+};
+
+// Presses steps[i].button in `window`, shoots the dialog it opens and goes
+// on in that dialog; false when a button opened nothing.
+bool ShootDialogSteps(HWND window, const std::vector<DialogStep>& steps, size_t i,
+                      const std::wstring& dir) {
+    if (i == steps.size())
+        return true;
+    bool opened = false, rest = true;
+    AnswerNextDialog([&](HWND dlg) {
+        opened = true;
+        ShowWindow(dlg, SW_SHOWNORMAL);
+        std::wstring path = dir + L"\\" + steps[i].name + L".png", error;
+        if (SaveWindowPng(dlg, path, &error))
+            Out(L"wrote " + path + L"\n");
+        else
+            Out(std::wstring(steps[i].name) + L": " + error + L"\n");
+        rest = ShootDialogSteps(dlg, steps, i + 1, dir);
+        SendMessageW(dlg, WM_COMMAND, IDCANCEL, 0);
+    });
+    ClickControl(window, steps[i].button);
+    if (!opened) {
+        ForgetDialogAnswers();
+        Out(std::wstring(steps[i].name) + L": button " + std::to_wstring(steps[i].button) +
+            L" opened no dialog\n");
+    }
+    return opened && rest;
+}
+
 int Shots(const std::wstring& printer, const std::wstring& dir, bool timings) {
     HostSession session;
     std::wstring error;
@@ -274,6 +320,11 @@ int Shots(const std::wstring& printer, const std::wstring& dir, bool timings) {
             Out(L"page " + std::to_wstring(i) + L": " + error + L"\n");
             ++failures;
         }
+    }
+    for (const DialogShot& shot : kDialogShots) {
+        if (!session.GoToPage(shot.page) || !ShootDialogSteps(session.page(), shot.steps, 0, dir))
+            ++failures;
+        session.Pump();
     }
     session.PressCancel();
     if (timings)
