@@ -258,6 +258,7 @@ std::wstring FileSafe(std::wstring s) {
 struct DialogStep {
     int button;
     const wchar_t* name;
+    int firstRowOf = 0; // a list view whose first row is selected before the press
 };
 struct DialogShot {
     int page;
@@ -268,6 +269,9 @@ constexpr int kJobOptionsPageIndex = 3;
 const DialogShot kDialogShots[] = {
     {kJobOptionsPageIndex, {{IDC_JO_ADVANCED, L"dialog-advanced"}}},
     {kJobOptionsPageIndex, {{IDC_JO_ABOUT, L"dialog-about"}}},
+    {kJobOptionsPageIndex,
+     {{IDC_JO_OVERLAY, L"dialog-overlay"},
+      {IDC_OV_EDIT, L"dialog-overlay-definition", IDC_OV_DEFINED_LIST}}},
 };
 
 // Presses steps[i].button in `window`, shoots the dialog it opens and goes
@@ -288,6 +292,8 @@ bool ShootDialogSteps(HWND window, const std::vector<DialogStep>& steps, size_t 
         rest = ShootDialogSteps(dlg, steps, i + 1, dir);
         SendMessageW(dlg, WM_COMMAND, IDCANCEL, 0);
     });
+    if (steps[i].firstRowOf)
+        SelectListViewItems(window, steps[i].firstRowOf, {0});
     ClickControl(window, steps[i].button);
     if (!opened) {
         ForgetDialogAnswers();
