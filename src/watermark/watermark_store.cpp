@@ -200,6 +200,57 @@ void FreeWatermarkSnapshot(UiContext& ctx) {
         FreeRecord(list.snapshot(i));
 }
 
+void RestoreWatermarkSnapshot(UiContext& ctx) {
+    WatermarkList list(ctx);
+    for (uint32_t i = 1; i < uint32_t(kMaxWatermarkEntries); ++i)
+        FreeRecord(list.entry(i));
+    const uint32_t count =
+        list.snapshotCount() < kMaxStoredWatermarks ? list.snapshotCount() : kMaxStoredWatermarks;
+    uint32_t restored = 0;
+    for (uint32_t i = 1; i <= count; ++i) {
+        list.entry(i) = list.snapshot(i);
+        list.snapshot(i) = nullptr;
+        if (list.entry(i))
+            restored = i;
+    }
+    // Snapshot slots beyond the count hold nothing any entry may reuse.
+    FreeWatermarkSnapshot(ctx);
+    list.count() = restored;
+    list.selected() = list.snapshotSelected() <= restored ? list.snapshotSelected() : 0;
+    if (WatermarkRecord* none = list.entry(0)) {
+        none->background = uint16_t(list.committedBackground());
+        none->firstPageOnly = uint8_t(list.committedFirstPage());
+    }
+}
+
+bool DeleteWatermarkEntry(UiContext& ctx, uint32_t index) {
+    WatermarkList list(ctx);
+    const uint32_t count =
+        list.count() < kMaxStoredWatermarks ? list.count() : kMaxStoredWatermarks;
+    if (index < 1 || index > count)
+        return false;
+    FreeRecord(list.entry(index));
+    for (uint32_t i = index; i < count; ++i)
+        list.entry(i) = list.entry(i + 1);
+    list.entry(count) = nullptr;
+    list.count() = count - 1;
+    return true;
+}
+
+bool AppendWatermarkEntry(UiContext& ctx) {
+    WatermarkList list(ctx);
+    if (list.count() >= kMaxStoredWatermarks || !list.working())
+        return false;
+    const uint32_t n = list.count() + 1;
+    if (!list.entry(n))
+        list.entry(n) = NewRecord();
+    if (!list.entry(n))
+        return false;
+    CopyWatermark(*list.entry(n), *list.working());
+    list.count() = n;
+    return true;
+}
+
 void ClearWorkingTextIfNone(UiContext& ctx) {
     WatermarkList list(ctx);
     if (list.selected() == 0 && list.working())

@@ -67,6 +67,19 @@ void FreeWatermarkList(UiContext& ctx);
 // Releases the snapshot copies taken by LoadWatermarkList.
 void FreeWatermarkSnapshot(UiContext& ctx);
 
+// Cancel of the list dialog: entries 1..count go, the snapshot copies come
+// back in their places (their slots emptied), and the count, the selection
+// and entry 0's two flags return to what they were at opening.
+void RestoreWatermarkSnapshot(UiContext& ctx);
+
+// Removes stored entry `index` (1..count), moving the later ones down and
+// emptying the slot vacated at the end. False when there is no such entry.
+bool DeleteWatermarkEntry(UiContext& ctx, uint32_t index);
+
+// Appends a copy of the working copy as entry count + 1. False at the
+// limit of stored watermarks or when memory ran out.
+bool AppendWatermarkEntry(UiContext& ctx);
+
 // Empties the working copy's text when no watermark is selected.
 void ClearWorkingTextIfNone(UiContext& ctx);
 

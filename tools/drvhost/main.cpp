@@ -254,10 +254,13 @@ std::wstring FileSafe(std::wstring s) {
 
 // The plug-in's dialogs as a user opens them: on a page of the document
 // sheet, each step presses a button of the window opened by the step before
-// and names the picture of the dialog it opens. Each dialog is cancelled.
+// and names the picture of the dialog it opens, after choosing an entry of
+// one of its lists when the step names one. Each dialog is cancelled.
 struct DialogStep {
     int button;
     const wchar_t* name;
+    int list = 0; // list box to choose `entry` in before the picture
+    int entry = 0;
 };
 struct DialogShot {
     int page;
@@ -268,6 +271,10 @@ constexpr int kJobOptionsPageIndex = 3;
 const DialogShot kDialogShots[] = {
     {kJobOptionsPageIndex, {{IDC_JO_ADVANCED, L"dialog-advanced"}}},
     {kJobOptionsPageIndex, {{IDC_JO_ABOUT, L"dialog-about"}}},
+    {kJobOptionsPageIndex,
+     {{IDC_JO_WATERMARK, L"dialog-watermark-list", IDC_WM_LIST, 3},
+      {IDC_WM_EDIT, L"dialog-watermark-edit"},
+      {IDC_WM_FONT, L"dialog-watermark-font"}}},
 };
 
 // Presses steps[i].button in `window`, shoots the dialog it opens and goes
@@ -280,6 +287,8 @@ bool ShootDialogSteps(HWND window, const std::vector<DialogStep>& steps, size_t 
     AnswerNextDialog([&](HWND dlg) {
         opened = true;
         ShowWindow(dlg, SW_SHOWNORMAL);
+        if (steps[i].list)
+            SelectListEntry(dlg, steps[i].list, steps[i].entry);
         std::wstring path = dir + L"\\" + steps[i].name + L".png", error;
         if (SaveWindowPng(dlg, path, &error))
             Out(L"wrote " + path + L"\n");
