@@ -155,6 +155,10 @@ TEST_F(WatermarkDialogs, NewWatermarkReachesTheBlockAndTheFile) {
             EXPECT_TRUE(drvhost::TypeInto(edit, IDC_WM_Y, L"12a"));
             EXPECT_EQ(drvhost::ControlText(edit, IDC_WM_Y), L"12");
             Press(edit, IDC_WM_FRAME_DOUBLE);
+            // A cancelled colour picker keeps the colour but still saves
+            // the 16 custom colours.
+            Answer([](HWND picker) { SendMessageW(picker, WM_COMMAND, IDCANCEL, 0); });
+            Press(edit, IDC_WM_COLOR);
             Press(edit, IDOK);
         });
         Press(list, IDC_WM_NEW);
@@ -178,6 +182,8 @@ TEST_F(WatermarkDialogs, NewWatermarkReachesTheBlockAndTheFile) {
     EXPECT_TRUE(session_->sheet()->isOpen());
     EXPECT_NE(IsWindowEnabled(GetDlgItem(session_->sheetWindow(), 0x3021)), FALSE);
 
+    EXPECT_EQ(drvhost::ReadIni(ConfigPath(), L"\u81EA\u5B9A\u4E49\u989C\u8272", L"Color15"),
+              L"192,192,192");
     ASSERT_TRUE(session_->PressOk());
     EXPECT_EQ(drvhost::ReadIni(ConfigPath(), L"Watermark", L"WTMK004"),
               L"36,2,45,-25,12,12632256,A\\,B\\;C\\\\D,Times-BoldItalic,700,1,0,6,3,0,0,5");
