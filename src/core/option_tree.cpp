@@ -257,6 +257,9 @@ HRESULT DocumentMode(OemUiPlugin& plugin, OEMCUIPPARAM* param) {
                         reinterpret_cast<BYTE*>(&tick), sizeof(tick)) == ERROR_SUCCESS;
 
     plugin.setDriverHeap(param->hOEMHeap);
+    // The old record's call block belongs to an earlier tree: no sheet may
+    // run on it, whether or not a new record can be had.
+    plugin.setDocumentContext(nullptr);
     auto* ctx =
         static_cast<UiContext*>(HeapAlloc(param->hOEMHeap, HEAP_ZERO_MEMORY, sizeof(UiContext)));
     if (!ctx)
@@ -312,6 +315,7 @@ HRESULT PrinterMode(OemUiPlugin& plugin, OEMCUIPPARAM* param) {
     param->OEMCUIPCallback = DeviceItemCallback;
     ClearPluginItems(param);
     plugin.setDriverHeap(param->hOEMHeap);
+    plugin.setDeviceContext(nullptr);
     auto* ctx = static_cast<DeviceUiContext*>(
         HeapAlloc(param->hOEMHeap, HEAP_ZERO_MEMORY, sizeof(DeviceUiContext)));
     if (!ctx)
