@@ -188,17 +188,6 @@ TEST_F(DriverFilesTest, HelpNamedOutsideTheDriverFolderOrTooLongIsNoHelp) {
     }
 }
 
-TEST(BuildDriverFilePath, OnlyABareNameIsJoinedToTheFolder) {
-    for (const wchar_t* name : {L"..\\zd.ini", L"sub\\zd.ini", L"sub/zd.ini", L"C:zd.ini", L""}) {
-        WCHAR out[300];
-        wmemset(out, L'#', 300);
-        DWORD size = sizeof(out);
-        EXPECT_FALSE(zd::BuildDriverFilePath(out, &size, name));
-        EXPECT_STREQ(out, L"");
-        EXPECT_EQ(size, 0u);
-    }
-}
-
 TEST_F(DriverFilesTest, HelpSetUpFailsWithoutConfigurationFiles) {
     HANDLE p = Install(L"zd files none", L"ZD Files None", {File(L"zdt_none.txt", L"")});
     HANDLE heap = HeapCreate(0, 0, 0);
