@@ -413,6 +413,7 @@ std::string Entries(std::initializer_list<std::pair<const char*, const char*>> e
 class InstallerOptions : public testing::Test {
   protected:
     static constexpr const wchar_t* kPrinter = kNet;
+    static constexpr const wchar_t* kOtherPrinter = L"zd detect someone else";
 
     void SetUp() override {
         ASSERT_FALSE(zd::InstallerOptionFilePath().empty());
@@ -428,8 +429,9 @@ class InstallerOptions : public testing::Test {
         ASSERT_TRUE(*printer_);
     }
     void TearDown() override {
-        WritePrivateProfileStringW(kPrinter, nullptr, nullptr,
-                                   zd::InstallerOptionFilePath().c_str());
+        for (const wchar_t* section : {kPrinter, kOtherPrinter})
+            WritePrivateProfileStringW(section, nullptr, nullptr,
+                                       zd::InstallerOptionFilePath().c_str());
         RegDeleteValueW(key_, L"FeatureKeyword");
         RegDeleteValueW(key_, L"FeatureKeywordSize");
         RegCloseKey(key_);
@@ -527,6 +529,11 @@ TEST_F(InstallerOptions, EveryInstalledOptionAndTheMemorySize) {
     after = Entries({{"ZDOptionTray", "3"}, {"InstalledMemory", "1024MB"}});
     EXPECT_EQ(Stored(), after);
     EXPECT_EQ(StoredSize(), DWORD(after.size()));
+
+    // A size the driver's PPD has no option for is not written.
+    Installer(L"Random Access Memory", L"2048");
+    zd::ApplyInstallerDetectedOptions(printer_->get());
+    EXPECT_EQ(Stored(), after);
 }
 
 TEST_F(InstallerOptions, NothingChangesWithoutAValueOrAnInstallerSection) {
@@ -546,10 +553,19 @@ TEST_F(InstallerOptions, NothingChangesWithoutAValueOrAnInstallerSection) {
     EXPECT_EQ(StoredSize(), DWORD(longData.size()));
 
     // A closed printer handle reads no name and changes nothing.
-    std::string data = Entries({{"ZDHDD", "False"}});
+    std::string data = Entries({{"ZDHDD", "False"}, {"ZDOptionDuplex", "True"}});
     Store(data);
     zd::ApplyInstallerDetectedOptions(nullptr);
     EXPECT_EQ(Stored(), data);
+
+    // An installer's file written for another printer says nothing of
+    // this one: its options are not read as "nothing installed".
+    WritePrivateProfileStringW(kPrinter, nullptr, nullptr, zd::InstallerOptionFilePath().c_str());
+    ASSERT_TRUE(WritePrivateProfileStringW(kOtherPrinter, L"Hard Disk", L"1",
+                                           zd::InstallerOptionFilePath().c_str()));
+    zd::ApplyInstallerDetectedOptions(printer_->get());
+    EXPECT_EQ(Stored(), data);
+    EXPECT_EQ(StoredSize(), DWORD(data.size()));
 }
 
 TEST_F(InstallerOptions, MissingLengthTakesTheValueAsRead) {
