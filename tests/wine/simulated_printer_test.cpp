@@ -110,8 +110,8 @@ class SimulatedPrinter : public testing::Test {
 
 // Trays=3, no duplex, finisher, feeder, no disk, punch type 3, 768 MB.
 const Selections kDescribedSelections = {
-    {"ZDHDD", 1},           {"ZDOptionDuplex", 1}, {"ZDOptionTray", 3}, {"InstalledMemory", 3},
-    {"ZDFinisher", 1},      {"ZDOptionMPF", 1},    {"ZDPunchUnit", 1}};
+    {"ZDHDD", 1},      {"ZDOptionDuplex", 1}, {"ZDOptionTray", 3}, {"InstalledMemory", 3},
+    {"ZDFinisher", 1}, {"ZDOptionMPF", 1},    {"ZDPunchUnit", 1}};
 
 TEST_F(SimulatedPrinter, AutoDetectButtonSetsTheDescribedOptions) {
     Device(kDescribed);

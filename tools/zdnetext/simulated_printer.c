@@ -84,8 +84,8 @@ __declspec(dllexport) int WINAPI IsValidPort(const char* printerName) {
     return Serves(printerName);
 }
 
-__declspec(dllexport) int WINAPI ReadPrinterOptionFlag32(const char* printerName, DWORD a,
-                                                         DWORD b, DWORD c, DWORD flags) {
+__declspec(dllexport) int WINAPI
+    ReadPrinterOptionFlag32(const char* printerName, DWORD a, DWORD b, DWORD c, DWORD flags) {
     char description[MAX_PATH], data[MAX_PATH];
     const char* section;
     UINT trays, installed = 0;
@@ -94,8 +94,7 @@ __declspec(dllexport) int WINAPI ReadPrinterOptionFlag32(const char* printerName
     (void)b;
     (void)c;
     (void)flags;
-    if (!DescriptionPath(description, sizeof(description)) ||
-        !OptionDataPath(data, sizeof(data)))
+    if (!DescriptionPath(description, sizeof(description)) || !OptionDataPath(data, sizeof(data)))
         return 0;
     section = DescriptionSection(printerName, description);
     if (!section)
@@ -116,14 +115,13 @@ __declspec(dllexport) int WINAPI ReadPrinterOptionFlag32(const char* printerName
          WriteInt(printerName, "Hard Disk",
                   GetPrivateProfileIntA(section, "HardDisk", 0, description) != 0, data) &&
          WriteInt(printerName, "PunchType",
-                  Clamp(GetPrivateProfileIntA(section, "PunchType", 0, description),
-                        kMaxPunchType),
+                  Clamp(GetPrivateProfileIntA(section, "PunchType", 0, description), kMaxPunchType),
                   data);
     return ok ? 1 : 0;
 }
 
-__declspec(dllexport) int WINAPI GetDataFileName(const char* printerName, char* buffer,
-                                                 DWORD size) {
+__declspec(dllexport) int WINAPI
+    GetDataFileName(const char* printerName, char* buffer, DWORD size) {
     char data[MAX_PATH];
     size_t n;
     if (!buffer || !Serves(printerName) || !OptionDataPath(data, sizeof(data)))
