@@ -3,6 +3,7 @@
 // auto-detect item and the device page's activation.
 #include "core/option_detection.h"
 #include "drvhost_api.h"
+#include "installable_items.h"
 #include "test_printer.h"
 
 #include <gtest/gtest.h>
@@ -27,20 +28,10 @@ std::string Narrow(const std::wstring& s) {
 
 void Install(const zdtest::PrinterSpec& spec) {
     std::wstring error;
-    // Other tests may be installing the same stand-in driver files.
-    bool installed = false;
-    for (int attempt = 0; attempt < 20 && !installed; ++attempt) {
-        installed = zdtest::InstallPrinter(spec, &error);
-        if (!installed)
-            Sleep(250);
-    }
-    ASSERT_TRUE(installed) << Narrow(error);
+    ASSERT_TRUE(zdtest::InstallPrinterRetrying(spec, &error)) << Narrow(error);
 }
 
-using Selections = std::map<std::string, LONG>;
-const char* const kDeviceKeywords[] = {"ZDHDD",           "ZDOptionDuplex", "ZDOptionTray",
-                                       "InstalledMemory", "ZDFinisher",     "ZDOptionMPF",
-                                       "ZDPunchUnit"};
+using zdtest::Selections;
 
 class SimulatedPrinter : public testing::Test {
   protected:
@@ -81,29 +72,9 @@ class SimulatedPrinter : public testing::Test {
     OEMCUIPPARAM& Tree() { return session_->host().deviceTree().param; }
     OPTITEM& AutoDetect() { return Tree().pOEMOptItems[0]; }
 
-    LONG Callback(LONG reason) {
-        CPSUICBPARAM cb = {};
-        cb.cbSize = sizeof(cb);
-        cb.Reason = WORD(reason);
-        cb.pCurItem = &AutoDetect();
-        return Tree().OEMCUIPCallback(&cb, &Tree());
-    }
-
-    Selections Current() {
-        Selections s;
-        for (const char* k : kDeviceKeywords)
-            s[k] = session_->ItemSel(k);
-        return s;
-    }
-
-    // Every item at its last option, which the description does not give.
-    void Scramble() {
-        for (const char* k : kDeviceKeywords) {
-            OPTITEM* item = session_->Item(k);
-            ASSERT_NE(item, nullptr) << k;
-            item->Sel = LONG(item->pOptType->Count) - 1;
-        }
-    }
+    LONG Callback(LONG reason) { return zdtest::AutoDetectCallback(Tree(), reason); }
+    Selections Current() { return zdtest::InstallableSelections(*session_); }
+    void Scramble() { ASSERT_TRUE(zdtest::ScrambleInstallable(*session_)); }
 
     std::unique_ptr<HostSession> session_;
 };
