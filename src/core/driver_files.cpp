@@ -138,22 +138,29 @@ std::wstring FindModelSection(HANDLE printer, DWORD units) {
     return section;
 }
 
-int ReadModelInt(HANDLE printer, const WCHAR* key, int fallback) {
-    std::wstring section = FindModelSection(printer);
-    if (section.empty())
+int ReadSectionInt(const WCHAR* capPath, const std::wstring& section, const WCHAR* key,
+                   int fallback) {
+    if (section.empty() || !capPath)
         return fallback;
-    return int(GetPrivateProfileIntW(section.c_str(), key, fallback, Process().capabilityFilePath));
+    return int(GetPrivateProfileIntW(section.c_str(), key, fallback, capPath));
+}
+
+std::wstring ReadSectionText(const WCHAR* capPath, const std::wstring& section, const WCHAR* key,
+                             DWORD units) {
+    if (section.empty() || !capPath || units == 0)
+        return std::wstring();
+    std::wstring value(units, L'\0');
+    DWORD n = GetPrivateProfileStringW(section.c_str(), key, L"", value.data(), units, capPath);
+    value.resize(n);
+    return value;
+}
+
+int ReadModelInt(HANDLE printer, const WCHAR* key, int fallback) {
+    return ReadSectionInt(Process().capabilityFilePath, FindModelSection(printer), key, fallback);
 }
 
 std::wstring ReadModelText(HANDLE printer, const WCHAR* key, DWORD units) {
-    std::wstring section = FindModelSection(printer);
-    if (section.empty() || units == 0)
-        return std::wstring();
-    std::wstring value(units, L'\0');
-    DWORD n = GetPrivateProfileStringW(section.c_str(), key, L"", value.data(), units,
-                                       Process().capabilityFilePath);
-    value.resize(n);
-    return value;
+    return ReadSectionText(Process().capabilityFilePath, FindModelSection(printer), key, units);
 }
 
 bool SetUpHelp(HANDLE heap, HANDLE printer) {

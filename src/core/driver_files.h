@@ -28,6 +28,13 @@ std::wstring PrinterDriverDataFile(HANDLE printer);
 // [Capability] <driver name> of the CapabilityFile, read into `units` units.
 std::wstring FindModelSection(HANDLE printer, DWORD units = 128);
 
+// A key of a named section of a capability file, read as the model keys are
+// (the model-file checker reads files that belong to no printer).
+int ReadSectionInt(const WCHAR* capPath, const std::wstring& section, const WCHAR* key,
+                   int fallback);
+std::wstring ReadSectionText(const WCHAR* capPath, const std::wstring& section, const WCHAR* key,
+                             DWORD units);
+
 // Integer key of the model section (`fallback` when absent).
 int ReadModelInt(HANDLE printer, const WCHAR* key, int fallback = 0);
 

@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace zd {
 
@@ -40,6 +41,22 @@ class WatermarkList {
   private:
     UiContext& ctx_;
 };
+
+// The store's section names, from the string table.
+std::wstring WatermarkSectionName();
+std::wstring CustomColorSectionName();
+
+// A stored key and its value as the plug-in reads them (value cut to the
+// reader's buffer).
+struct StoredValue {
+    std::wstring key;
+    std::wstring value;
+};
+// The watermarks the list takes: the section's keys in file order up to the
+// first that does not begin with "W", at most 16.
+std::vector<StoredValue> ReadStoredWatermarks(const WCHAR* configPath);
+// The custom colours: the first 16 keys of their section, whatever their names.
+std::vector<StoredValue> ReadStoredCustomColors(const WCHAR* configPath);
 
 // Process-wide: the colour picker's 16 custom colours (0x00BBGGRR), light
 // grey when the library loads, and the full path of the font list file.

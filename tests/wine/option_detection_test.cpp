@@ -7,6 +7,7 @@
 #include "core/process_state.h"
 #include "core/win_util.h"
 #include "drvhost_api.h"
+#include "installable_items.h"
 #include "test_printer.h"
 
 #include <gtest/gtest.h>
@@ -77,11 +78,7 @@ const char* const kFakeVariables[] = {"ZDFAKE_VALIDPORT", "ZDFAKE_READ",   "ZDFA
                                       "ZDFAKE_PUNCH",     "ZDFAKE_CALLS",  "ZDFAKE_USBREAD",
                                       "ZDFAKE_USBDAT",    "ZDFAKE_USBRAM"};
 
-// The selection of each installable-option item, by feature keyword.
-using Selections = std::map<std::string, LONG>;
-const char* const kDeviceKeywords[] = {"ZDHDD",           "ZDOptionDuplex", "ZDOptionTray",
-                                       "InstalledMemory", "ZDFinisher",     "ZDOptionMPF",
-                                       "ZDPunchUnit"};
+using zdtest::Selections;
 
 class OptionDetection : public testing::Test {
   protected:
@@ -163,29 +160,11 @@ class OptionDetection : public testing::Test {
 
     OEMCUIPPARAM& Tree() { return session_->host().deviceTree().param; }
 
-    LONG Callback(LONG reason) {
-        CPSUICBPARAM cb = {};
-        cb.cbSize = sizeof(cb);
-        cb.Reason = WORD(reason);
-        cb.pCurItem = &Tree().pOEMOptItems[0]; // the auto-detect item
-        return Tree().OEMCUIPCallback(&cb, &Tree());
-    }
+    LONG Callback(LONG reason) { return zdtest::AutoDetectCallback(Tree(), reason); }
+    Selections Current() { return zdtest::InstallableSelections(*session_); }
 
-    Selections Current() {
-        Selections s;
-        for (const char* k : kDeviceKeywords)
-            s[k] = session_->ItemSel(k);
-        return s;
-    }
-
-    // Every item at a selection the detection would not give, so that a
-    // detection that writes nothing is seen.
     void Scramble() {
-        for (const char* k : kDeviceKeywords) {
-            OPTITEM* item = session_->Item(k);
-            ASSERT_NE(item, nullptr) << k;
-            item->Sel = LONG(item->pOptType->Count) - 1;
-        }
+        ASSERT_TRUE(zdtest::ScrambleInstallable(*session_));
         session_->host().ClearUpdateCalls();
     }
 
