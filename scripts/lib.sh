@@ -40,12 +40,18 @@ zd_chinese_locale() {
     localedef -i zh_CN -f UTF-8 zh_CN.UTF-8 >/dev/null 2>&1
 }
 
+# zd_build_preset PRESET [TARGET...]: configures and builds the preset, only
+# the named targets when some are given.
 zd_build_preset() {
     local preset=$1
-    zd_log "configure and build: $preset"
+    shift
+    local targets=()
+    [ $# -gt 0 ] && targets=(--target "$@")
+    zd_log "configure and build: $preset${1:+ ($*)}"
     cmake --preset "$preset" >"$ZD_BUILD/configure-$preset.log" 2>&1 ||
         { cat "$ZD_BUILD/configure-$preset.log"; return 1; }
-    cmake --build --preset "$preset" -- --no-print-directory -s 2>&1 | grep -v '^\[' || true
+    cmake --build --preset "$preset" "${targets[@]}" -- --no-print-directory -s 2>&1 |
+        grep -v '^\[' || true
     [ "${PIPESTATUS[0]}" -eq 0 ]
 }
 

@@ -3,14 +3,16 @@
 #include "core/class_factory.h"
 #include "core/process_state.h"
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     switch (reason) {
     case DLL_PROCESS_ATTACH:
         zd::Process().extensionModule = nullptr;
         zd::Process().moduleInstance = instance;
         break;
     case DLL_PROCESS_DETACH:
-        if (zd::Process().extensionModule) {
+        // A terminating process (reserved set) unloads every library itself,
+        // and the extension library may already be gone by now.
+        if (zd::Process().extensionModule && !reserved) {
             FreeLibrary(zd::Process().extensionModule);
             zd::Process().extensionModule = nullptr;
         }
@@ -20,6 +22,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
+    if (out)
+        *out = nullptr; // a failed call hands out nothing
     if (!IsEqualCLSID(clsid, CLSID_OEMUI_))
         return CLASS_E_CLASSNOTAVAILABLE;
     auto* factory = new (std::nothrow) zd::OemUiClassFactory();

@@ -26,6 +26,16 @@ std::unique_ptr<TempBlock<BYTE>> GetDriverInfo(HANDLE printer, DWORD level, DWOR
     return block;
 }
 
+// A text field of the driver information at `level`; empty on failure.
+template <typename Info>
+std::wstring DriverInfoText(HANDLE printer, DWORD level, LPWSTR Info::*field) {
+    auto info = GetDriverInfo(printer, level, nullptr);
+    if (!info)
+        return std::wstring();
+    const WCHAR* text = reinterpret_cast<const Info*>(info->get())->*field;
+    return text ? std::wstring(text) : std::wstring();
+}
+
 } // namespace
 
 bool FindDriverFiles(HANDLE printer, WCHAR* oemConfigOut) {
@@ -75,6 +85,14 @@ bool FindDriverFiles(HANDLE printer, WCHAR* oemConfigOut) {
 bool BuildDriverFilePath(WCHAR* out, DWORD* sizeBytes, const WCHAR* fileName) {
     if (!out || !sizeBytes)
         return false;
+    // A name that could reach outside the folder, or names no file at all,
+    // counts as absent.
+    if (!fileName || !IsBareFileName(U16(fileName))) {
+        if (*sizeBytes >= sizeof(WCHAR))
+            out[0] = 0;
+        *sizeBytes = 0;
+        return false;
+    }
     DWORD capacity = *sizeBytes;
     DWORD needed = 0;
     if (!GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(out), capacity,
@@ -84,15 +102,14 @@ bool BuildDriverFilePath(WCHAR* out, DWORD* sizeBytes, const WCHAR* fileName) {
     DWORD count = needed + 4;
     size_t dirUnits = wcslen(out);
     bool ok = false;
-    size_t nameUnits = fileName ? wcslen(fileName) : 0;
+    size_t nameUnits = wcslen(fileName);
     if (capacity / 2 >= dirUnits + 3) {
         out[dirUnits] = L'\\';
         out[dirUnits + 1] = L'3';
         out[dirUnits + 2] = 0;
         if (capacity >= count + 2 * nameUnits + 1 && capacity / 2 >= dirUnits + 3 + 1 + nameUnits) {
             out[dirUnits + 2] = L'\\';
-            if (nameUnits)
-                memcpy(out + dirUnits + 3, fileName, nameUnits * 2);
+            memcpy(out + dirUnits + 3, fileName, nameUnits * 2);
             out[dirUnits + 3 + nameUnits] = 0;
             ok = true;
         }
@@ -102,11 +119,11 @@ bool BuildDriverFilePath(WCHAR* out, DWORD* sizeBytes, const WCHAR* fileName) {
 }
 
 std::wstring PrinterDriverName(HANDLE printer) {
-    auto info = GetDriverInfo(printer, 1, nullptr);
-    if (!info)
-        return std::wstring();
-    const auto* di1 = reinterpret_cast<const DRIVER_INFO_1W*>(info->get());
-    return di1->pName ? std::wstring(di1->pName) : std::wstring();
+    return DriverInfoText(printer, 1, &DRIVER_INFO_1W::pName);
+}
+
+std::wstring PrinterDriverDataFile(HANDLE printer) {
+    return DriverInfoText(printer, 3, &DRIVER_INFO_3W::pDataFile);
 }
 
 std::wstring FindModelSection(HANDLE printer, DWORD units) {
@@ -121,22 +138,29 @@ std::wstring FindModelSection(HANDLE printer, DWORD units) {
     return section;
 }
 
-int ReadModelInt(HANDLE printer, const WCHAR* key, int fallback) {
-    std::wstring section = FindModelSection(printer);
-    if (section.empty())
+int ReadSectionInt(const WCHAR* capPath, const std::wstring& section, const WCHAR* key,
+                   int fallback) {
+    if (section.empty() || !capPath)
         return fallback;
-    return int(GetPrivateProfileIntW(section.c_str(), key, fallback, Process().capabilityFilePath));
+    return int(GetPrivateProfileIntW(section.c_str(), key, fallback, capPath));
+}
+
+std::wstring ReadSectionText(const WCHAR* capPath, const std::wstring& section, const WCHAR* key,
+                             DWORD units) {
+    if (section.empty() || !capPath || units == 0)
+        return std::wstring();
+    std::wstring value(units, L'\0');
+    DWORD n = GetPrivateProfileStringW(section.c_str(), key, L"", value.data(), units, capPath);
+    value.resize(n);
+    return value;
+}
+
+int ReadModelInt(HANDLE printer, const WCHAR* key, int fallback) {
+    return ReadSectionInt(Process().capabilityFilePath, FindModelSection(printer), key, fallback);
 }
 
 std::wstring ReadModelText(HANDLE printer, const WCHAR* key, DWORD units) {
-    std::wstring section = FindModelSection(printer);
-    if (section.empty() || units == 0)
-        return std::wstring();
-    std::wstring value(units, L'\0');
-    DWORD n = GetPrivateProfileStringW(section.c_str(), key, L"", value.data(), units,
-                                       Process().capabilityFilePath);
-    value.resize(n);
-    return value;
+    return ReadSectionText(Process().capabilityFilePath, FindModelSection(printer), key, units);
 }
 
 bool SetUpHelp(HANDLE heap, HANDLE printer) {
@@ -152,8 +176,10 @@ bool SetUpHelp(HANDLE heap, HANDLE printer) {
     if (path[0])
         GetPrivateProfileStringW(L"DependentFiles", L"HELP", L"", help, 520, path);
     DWORD size = 520;
-    ps.helpFilePath[0] = 0;
-    BuildDriverFilePath(ps.helpFilePath, &size, help);
+    // A path that could not be built whole names no help file: the folder
+    // left in the buffer is not one.
+    if (!BuildDriverFilePath(ps.helpFilePath, &size, help))
+        ps.helpFilePath[0] = 0;
     return true;
 }
 

@@ -14,14 +14,26 @@ namespace zd {
 bool FindDriverFiles(HANDLE printer, WCHAR* oemConfigOut);
 
 // Driver directory + "\3\" + fileName. `sizeBytes`: capacity in, byte length
-// of the resulting text out (unchanged when the directory query fails).
+// of the resulting text out (unchanged when the directory query fails). A
+// name that is not a bare file name fails with an empty buffer.
 bool BuildDriverFilePath(WCHAR* out, DWORD* sizeBytes, const WCHAR* fileName);
 
 // Name of the printer's driver (driver information level 1); empty on failure.
 std::wstring PrinterDriverName(HANDLE printer);
 
+// Full path of the driver's data file, its PPD (driver information level
+// 3); empty on failure.
+std::wstring PrinterDriverDataFile(HANDLE printer);
+
 // [Capability] <driver name> of the CapabilityFile, read into `units` units.
 std::wstring FindModelSection(HANDLE printer, DWORD units = 128);
+
+// A key of a named section of a capability file, read as the model keys are
+// (the model-file checker reads files that belong to no printer).
+int ReadSectionInt(const WCHAR* capPath, const std::wstring& section, const WCHAR* key,
+                   int fallback);
+std::wstring ReadSectionText(const WCHAR* capPath, const std::wstring& section, const WCHAR* key,
+                             DWORD units);
 
 // Integer key of the model section (`fallback` when absent).
 int ReadModelInt(HANDLE printer, const WCHAR* key, int fallback = 0);

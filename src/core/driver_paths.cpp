@@ -47,15 +47,31 @@ std::vector<std::u16string> SplitDependentFiles(const char16_t* list, size_t uni
     return names;
 }
 
-std::u16string DirectoryBeforeFirstDot(std::u16string_view path) {
-    size_t limit = path.size() < 260 ? path.size() : 260;
-    size_t dot = path.substr(0, limit).find(u'.');
-    if (dot == std::u16string_view::npos)
-        return std::u16string(path);
-    size_t slash = path.substr(0, dot).rfind(u'\\');
-    if (slash == std::u16string_view::npos)
-        return std::u16string(path);
-    return std::u16string(path.substr(0, slash + 1));
+std::u16string FolderOfPath(std::u16string_view path) {
+    size_t slash = path.rfind(u'\\');
+    return slash == std::u16string_view::npos ? std::u16string()
+                                              : std::u16string(path.substr(0, slash + 1));
+}
+
+bool IsBareFileName(std::u16string_view name) {
+    return !name.empty() && name.find_first_of(u"\\/:") == std::u16string_view::npos &&
+           name.find(u"..") == std::u16string_view::npos;
+}
+
+bool IsFullPath(std::u16string_view path) {
+    if (path.size() >= 2 && path[0] == u'\\' && path[1] == u'\\')
+        return true;
+    char16_t drive = char16_t(path.empty() ? 0 : path[0] | 0x20);
+    return path.size() >= 3 && drive >= u'a' && drive <= u'z' && path[1] == u':' &&
+           path[2] == u'\\';
+}
+
+std::u16string ExtensionLibraryPath(std::u16string_view configPath, std::u16string_view library,
+                                    size_t maxUnits) {
+    std::u16string folder = FolderOfPath(configPath);
+    if (folder.empty() || !IsBareFileName(library) || folder.size() + library.size() >= maxUnits)
+        return std::u16string();
+    return folder + std::u16string(library);
 }
 
 std::u16string PpdPathFromConfigPath(std::u16string_view configPath) {

@@ -19,11 +19,26 @@ DriverFileKind ClassifyDriverFile(std::u16string_view name);
 std::vector<std::u16string> SplitDependentFiles(const char16_t* list, size_t units,
                                                 size_t maxNameUnits);
 
-// The directory of a file path as the sheet set-up derives it: find the first
-// "." (scanning at most 260 units), go back to the nearest "\" before it and
-// end the text just after it. Without a backslash before the first dot (or
-// without a dot) the text is returned as it is.
-std::u16string DirectoryBeforeFirstDot(std::u16string_view path);
+// The folder of a file path: the text up to and including its last "\".
+// Empty for a path without one (a bare name has no folder to load from).
+std::u16string FolderOfPath(std::u16string_view path);
+
+// Whether a name from a configuration file may be joined to a folder: a
+// non-empty bare file name, without a path separator, a drive colon or
+// "..", so that it can only name a file inside that folder.
+bool IsBareFileName(std::u16string_view name);
+
+// Whether a path names its file from a drive's or a server's root
+// ("C:\..." or "\\server\..."), so that no search and no current
+// directory takes part in finding it.
+bool IsFullPath(std::u16string_view path);
+
+// The extension resource library: the bare name `library` in the folder of
+// the configuration file. Empty when the name is not bare, the
+// configuration path has no folder, or the result would not fit in
+// `maxUnits` units with its NUL.
+std::u16string ExtensionLibraryPath(std::u16string_view configPath, std::u16string_view library,
+                                    size_t maxUnits);
 
 // The PPD file that goes with the configuration file: same directory and
 // base name, extension "PPD". The extension starts at the first "." of the

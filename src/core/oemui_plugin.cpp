@@ -186,17 +186,16 @@ LONG OemUiPlugin::DocumentSheetSetUp(PPROPSHEETUI_INFO info) {
             res = buf;
         }
     }
-    WCHAR dir[kOemConfigPathUnits] = {};
-    if (printer && FindDriverFiles(printer.get(), dir))
-        CopyText(dir, kOemConfigPathUnits, W(DirectoryBeforeFirstDot(U16(dir))));
-
-    // Values longer than the 264-unit buffers of the set-up are refused, and
-    // without an OemConfigFile there is no directory to load the library from.
-    if (!url.empty() && !res.empty() && url.size() < kPathUnits && dir[0] &&
-        wcslen(dir) + res.size() < kPathUnits) {
-        std::wstring libraryPath = std::wstring(dir) + res;
+    WCHAR config[kOemConfigPathUnits] = {};
+    if (printer)
+        FindDriverFiles(printer.get(), config);
+    // The library lies in the configuration file's folder. Values longer
+    // than the 264-unit buffers of the set-up are refused, and without an
+    // OemConfigFile there is no folder to load the library from.
+    std::wstring library = W(ExtensionLibraryPath(U16(config), U16(res), kPathUnits));
+    if (!url.empty() && url.size() < kPathUnits && !library.empty()) {
         if (!Process().extensionModule)
-            Process().extensionModule = LoadLibraryW(libraryPath.c_str());
+            Process().extensionModule = LoadLibraryOutsideCurrentDir(library.c_str());
         if (HMODULE ext = Process().extensionModule) {
             OEM_PAGE_DESCRIPTION extPage = {};
             extPage.dwSize = sizeof(OEM_PAGE_DESCRIPTION);

@@ -1,6 +1,7 @@
 #include "core/option_detection.h"
 
 #include "core/driver_files.h"
+#include "core/driver_paths.h"
 #include "core/option_keywords.h"
 #include "core/process_state.h"
 #include "core/win_util.h"
@@ -18,6 +19,11 @@ namespace {
 constexpr int kLibraryNameBytes = 221;
 constexpr DWORD kDataPathBytes = 260;
 constexpr DWORD kPrinterInfo1Bytes = 255;
+// Enough to see whether a section of the installer's file has any key.
+constexpr DWORD kSectionProbeUnits = 64;
+// A PPD beyond this is read only this far: its later options count as
+// not offered.
+constexpr size_t kPpdReadLimit = 16u << 20;
 
 using NameQuery = int(WINAPI*)(const char*);
 using ReadOptionFlag32 = int(WINAPI*)(const char*, DWORD, DWORD, DWORD, DWORD);
@@ -55,11 +61,13 @@ std::string NetworkDataFile(HMODULE library, const char* printer) {
     return std::string(path);
 }
 
+// By bare name or full path: a relative path would be looked for from the
+// current directory.
 ModuleHandle LoadNetworkLibrary(HANDLE printer) {
     std::wstring name = ReadModelText(printer, L"NetExtDLL");
-    if (name.empty())
+    if (!IsBareFileName(U16(name)) && !IsFullPath(U16(name)))
         return ModuleHandle();
-    return ModuleHandle(LoadLibraryW(name.c_str()));
+    return ModuleHandle(LoadLibraryOutsideCurrentDir(name.c_str()));
 }
 
 // The display names of the first memory item's options (UserItemID 7).
@@ -163,13 +171,14 @@ bool PrinterInfo1Fits(HANDLE printer, BYTE (&buffer)[kPrinterInfo1Bytes]) {
 std::string UsbDetection(HANDLE printer, const char* printerName, ModuleHandle* library) {
     std::wstring dll = ReadModelText(printer, L"USBExtDLL");
     std::wstring dat = ReadModelText(printer, L"USBExtDAT");
-    if (dll.empty())
+    // Only files of the system and the application-data folder.
+    if (!IsBareFileName(U16(dll)) || !IsBareFileName(U16(dat)))
         return std::string();
     WCHAR system[MAX_PATH] = {};
     UINT n = GetSystemDirectoryW(system, MAX_PATH);
     if (n == 0 || n >= MAX_PATH)
         return std::string();
-    library->reset(LoadLibraryW((std::wstring(system) + L"\\" + dll).c_str()));
+    library->reset(LoadLibraryOutsideCurrentDir((std::wstring(system) + L"\\" + dll).c_str()));
     if (!*library || CallNameQuery(library->get(), "ReadPrinterOptionUSB", printerName) == 0)
         return std::string();
     char appData[MAX_PATH] = {};
@@ -196,6 +205,44 @@ std::string NetworkPortDetection(HANDLE printer, const char* printerName, Module
         return std::string();
     return NetworkDataFile(m, printerName);
 }
+
+// One name query of the network library; 0 when it cannot be asked.
+int AskNetworkLibrary(OEMCUIPPARAM* deviceTree, const char* function, bool keepLoaded) {
+    char name[kLibraryNameBytes];
+    if (!deviceTree || !LibraryPrinterName(deviceTree->pPrinterName, name))
+        return 0;
+    ModuleHandle library = LoadNetworkLibrary(deviceTree->hPrinter);
+    if (!library)
+        return 0;
+    int answer = CallNameQuery(library.get(), function, name);
+    if (keepLoaded)
+        library.release();
+    return answer;
+}
+
+// The first bytes of a text file (empty when it cannot be read).
+std::string ReadTextFile(const std::wstring& path) {
+    std::string text;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return text;
+    char chunk[4096];
+    DWORD got = 0;
+    while (text.size() < kPpdReadLimit && ReadFile(file, chunk, sizeof(chunk), &got, nullptr) &&
+           got > 0)
+        text.append(chunk, got);
+    CloseHandle(file);
+    return text;
+}
+
+struct RegKey {
+    HKEY h = nullptr;
+    ~RegKey() {
+        if (h)
+            RegCloseKey(h);
+    }
+};
 
 } // namespace
 
@@ -254,16 +301,13 @@ bool DetectOptionsFromPort(OEMCUIPPARAM* deviceTree, DetectedOptions* out) {
     return true;
 }
 
+bool NetworkLibraryServesPrinter(OEMCUIPPARAM* deviceTree) {
+    // Stays loaded: the detections of the sheet load it again.
+    return AskNetworkLibrary(deviceTree, "GetNetextCapability", true) != 0;
+}
+
 bool IsPortValidForNetwork(OEMCUIPPARAM* deviceTree) {
-    if (!deviceTree)
-        return false;
-    char name[kLibraryNameBytes];
-    if (!LibraryPrinterName(deviceTree->pPrinterName, name))
-        return false;
-    ModuleHandle library = LoadNetworkLibrary(deviceTree->hPrinter);
-    if (!library)
-        return false;
-    return CallNameQuery(library.get(), "IsValidPort", name) != 0;
+    return AskNetworkLibrary(deviceTree, "IsValidPort", false) != 0;
 }
 
 std::wstring InstallerOptionFilePath() {
@@ -291,6 +335,13 @@ void ApplyInstallerDetectedOptions(HANDLE printer) {
     if (file == INVALID_HANDLE_VALUE)
         return;
     CloseHandle(file);
+    // A file that says nothing about this printer (it was written for
+    // another one) leaves the driver's options as they are, rather than
+    // reading as "nothing installed".
+    WCHAR firstKey[kSectionProbeUnits] = {};
+    if (GetPrivateProfileStringW(name, nullptr, L"", firstKey, kSectionProbeUnits, path.c_str()) ==
+        0)
+        return;
     InstallerOptions options;
     options.installed = GetPrivateProfileIntW(name, L"Installed", 0, path.c_str());
     options.memory = int32_t(GetPrivateProfileIntW(name, L"Random Access Memory", 0, path.c_str()));
@@ -300,20 +351,18 @@ void ApplyInstallerDetectedOptions(HANDLE printer) {
     std::wstring keyPath = L"System\\CurrentControlSet\\Control\\Print\\Printers\\";
     keyPath += name;
     keyPath += L"\\PrinterDriverData";
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_ALL_ACCESS, &key) !=
+    RegKey key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_ALL_ACCESS, &key.h) !=
         ERROR_SUCCESS)
         return;
     // A value longer than the buffer is left alone rather than cut.
     BYTE data[kFeatureKeywordCapacity] = {};
     DWORD dataSize = sizeof(data), dataType = 0;
-    if (RegQueryValueExW(key, L"FeatureKeyword", nullptr, &dataType, data, &dataSize) !=
-        ERROR_SUCCESS) {
-        RegCloseKey(key);
+    if (RegQueryValueExW(key.h, L"FeatureKeyword", nullptr, &dataType, data, &dataSize) !=
+        ERROR_SUCCESS)
         return;
-    }
     DWORD stored = 0, storedSize = sizeof(stored), sizeType = REG_DWORD;
-    if (RegQueryValueExW(key, L"FeatureKeywordSize", nullptr, &sizeType,
+    if (RegQueryValueExW(key.h, L"FeatureKeywordSize", nullptr, &sizeType,
                          reinterpret_cast<BYTE*>(&stored), &storedSize) != ERROR_SUCCESS) {
         // Without its length the value is taken as it was read: a length of
         // 0 would write the driver's options back empty.
@@ -321,12 +370,12 @@ void ApplyInstallerDetectedOptions(HANDLE printer) {
         sizeType = REG_DWORD;
     }
     FeatureKeywordData keywords = FeatureKeywordDataFrom(data, dataSize, stored);
-    ApplyInstallerOptions(keywords, options);
-    DWORD length = DWORD(keywords.length);
-    RegSetValueExW(key, L"FeatureKeywordSize", 0, sizeType, reinterpret_cast<BYTE*>(&length),
-                   sizeof(length));
-    RegSetValueExW(key, L"FeatureKeyword", 0, REG_BINARY, keywords.bytes.data(), length);
-    RegCloseKey(key);
+    ApplyInstallerOptions(keywords, options, ReadTextFile(PrinterDriverDataFile(printer)));
+    StoreFeatureKeywords(keywords, [&](KeywordValue value, const uint8_t* bytes, size_t size) {
+        bool isData = value == KeywordValue::Data;
+        return RegSetValueExW(key.h, isData ? L"FeatureKeyword" : L"FeatureKeywordSize", 0,
+                              isData ? REG_BINARY : sizeType, bytes, DWORD(size)) == ERROR_SUCCESS;
+    });
 }
 
 } // namespace zd

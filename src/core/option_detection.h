@@ -20,6 +20,10 @@ bool DetectOptionsDirect(OEMCUIPPARAM* deviceTree, DetectedOptions* out);
 // Port-based detection (activation of the device page). True when read.
 bool DetectOptionsFromPort(OEMCUIPPARAM* deviceTree, DetectedOptions* out);
 
+// Whether the model's network library can serve the printer. A printer
+// name that does not fit the library's buffer is never cut: false.
+bool NetworkLibraryServesPrinter(OEMCUIPPARAM* deviceTree);
+
 // Whether the printer's port is one the network library can reach.
 bool IsPortValidForNetwork(OEMCUIPPARAM* deviceTree);
 

@@ -76,9 +76,63 @@ std::vector<KeywordReplacement> InstallerKeywordReplacements(const InstallerOpti
     return r;
 }
 
-void ApplyInstallerOptions(FeatureKeywordData& data, const InstallerOptions& options) {
-    for (const KeywordReplacement& k : InstallerKeywordReplacements(options))
-        ReplaceOptionKeyword(data, k.feature, k.option);
+namespace {
+
+bool OddQuotes(std::string_view text) {
+    return std::count(text.begin(), text.end(), '"') % 2 != 0;
+}
+
+} // namespace
+
+std::vector<std::string> PpdOptionKeywords(std::string_view ppd, std::string_view feature) {
+    std::vector<std::string> options;
+    bool quoted = false; // inside a value that spans lines
+    size_t pos = 0;
+    while (pos < ppd.size() && !feature.empty()) {
+        size_t end = std::min(ppd.find_first_of("\r\n", pos), ppd.size());
+        std::string_view line = ppd.substr(pos, end - pos);
+        pos = end + 1;
+        if (quoted) {
+            quoted = !OddQuotes(line);
+            continue;
+        }
+        if (line.empty() || line[0] != '*')
+            continue;
+        size_t colon = line.find(':');
+        if (colon == std::string_view::npos)
+            continue;
+        quoted = OddQuotes(line.substr(colon + 1));
+        std::string_view head = line.substr(1, colon - 1);
+        if (head.size() <= feature.size() || head.compare(0, feature.size(), feature) != 0 ||
+            (head[feature.size()] != ' ' && head[feature.size()] != '\t'))
+            continue;
+        head.remove_prefix(feature.size());
+        size_t start = head.find_first_not_of(" \t");
+        if (start == std::string_view::npos)
+            continue;
+        head.remove_prefix(start);
+        std::string_view option = head.substr(0, head.find_first_of("/ \t"));
+        if (!option.empty())
+            options.emplace_back(option);
+    }
+    return options;
+}
+
+void ApplyInstallerOptions(FeatureKeywordData& data, const InstallerOptions& options,
+                           std::string_view ppd) {
+    for (const KeywordReplacement& k : InstallerKeywordReplacements(options)) {
+        std::vector<std::string> offered = PpdOptionKeywords(ppd, k.feature);
+        if (std::find(offered.begin(), offered.end(), k.option) != offered.end())
+            ReplaceOptionKeyword(data, k.feature, k.option);
+    }
+}
+
+bool StoreFeatureKeywords(const FeatureKeywordData& data, const KeywordValueWriter& write) {
+    const size_t length = std::min(data.length, kFeatureKeywordCapacity);
+    const uint8_t size[4] = {uint8_t(length), uint8_t(length >> 8), uint8_t(length >> 16),
+                             uint8_t(length >> 24)};
+    return write(KeywordValue::Data, data.bytes.data(), length) &&
+           write(KeywordValue::Size, size, sizeof(size));
 }
 
 } // namespace zd

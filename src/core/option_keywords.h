@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,7 +49,26 @@ struct KeywordReplacement {
 };
 std::vector<KeywordReplacement> InstallerKeywordReplacements(const InstallerOptions& options);
 
-// Runs all the replacements above over the data.
-void ApplyInstallerOptions(FeatureKeywordData& data, const InstallerOptions& options);
+// The option keywords that a PPD offers for a feature: the lines
+// "*<feature> <option>[/<translation>]: ...", outside quoted values that
+// span lines. Keywords compare case-sensitively.
+std::vector<std::string> PpdOptionKeywords(std::string_view ppd, std::string_view feature);
+
+// Runs the replacements above over the data, each only when the driver's
+// PPD offers its option for its feature: a value the driver has no option
+// for leaves the stored option as it was.
+void ApplyInstallerOptions(FeatureKeywordData& data, const InstallerOptions& options,
+                           std::string_view ppd);
+
+// The two registry values of the data, written in this order: the data
+// before its length, so that a refused write never leaves a length that
+// claims bytes which were not stored.
+enum class KeywordValue { Data, Size };
+using KeywordValueWriter =
+    std::function<bool(KeywordValue value, const uint8_t* bytes, size_t size)>;
+
+// Writes the data, then its length (32-bit, little-endian), and stops at
+// the first refused write. True when both were written.
+bool StoreFeatureKeywords(const FeatureKeywordData& data, const KeywordValueWriter& write);
 
 } // namespace zd

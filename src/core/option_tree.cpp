@@ -257,6 +257,9 @@ HRESULT DocumentMode(OemUiPlugin& plugin, OEMCUIPPARAM* param) {
                         reinterpret_cast<BYTE*>(&tick), sizeof(tick)) == ERROR_SUCCESS;
 
     plugin.setDriverHeap(param->hOEMHeap);
+    // The old record's call block belongs to an earlier tree: no sheet may
+    // run on it, whether or not a new record can be had.
+    plugin.setDocumentContext(nullptr);
     auto* ctx =
         static_cast<UiContext*>(HeapAlloc(param->hOEMHeap, HEAP_ZERO_MEMORY, sizeof(UiContext)));
     if (!ctx)
@@ -303,28 +306,6 @@ void FillAutoDetectItem(OPTITEM& item, HANDLE heap, OIEXT* ext) {
     item.Sel = 0;
 }
 
-// Asks the network extension library whether it can serve the printer;
-// without a yes the auto-detect item is hidden. The library stays loaded.
-void HideAutoDetectWithoutNetworkLibrary(OEMCUIPPARAM* param, OPTITEM& item) {
-    std::wstring library = ReadModelText(param->hPrinter, L"NetExtDLL");
-    bool capable = false;
-    if (!library.empty()) {
-        if (HMODULE module = LoadLibraryW(library.c_str())) {
-            using Capability = int(WINAPI*)(const char*);
-            auto fn = ProcAddress<Capability>(module, "GetNetextCapability");
-            if (fn) {
-                char name[221] = {};
-                if (param->pPrinterName)
-                    WideCharToMultiByte(CP_ACP, 0, param->pPrinterName, -1, name, 220, nullptr,
-                                        nullptr);
-                capable = fn(name) != 0;
-            }
-        }
-    }
-    if (!capable)
-        item.Flags |= OPTIF_HIDE;
-}
-
 HRESULT PrinterMode(OemUiPlugin& plugin, OEMCUIPPARAM* param) {
     if (!param->pOEMOptItems) {
         param->cOEMOptItems = 1;
@@ -334,6 +315,7 @@ HRESULT PrinterMode(OemUiPlugin& plugin, OEMCUIPPARAM* param) {
     param->OEMCUIPCallback = DeviceItemCallback;
     ClearPluginItems(param);
     plugin.setDriverHeap(param->hOEMHeap);
+    plugin.setDeviceContext(nullptr);
     auto* ctx = static_cast<DeviceUiContext*>(
         HeapAlloc(param->hOEMHeap, HEAP_ZERO_MEMORY, sizeof(DeviceUiContext)));
     if (!ctx)
@@ -360,7 +342,8 @@ HRESULT PrinterMode(OemUiPlugin& plugin, OEMCUIPPARAM* param) {
     if (param->cOEMOptItems >= 1) {
         OPTITEM& autoDetect = param->pOEMOptItems[0];
         FillAutoDetectItem(autoDetect, param->hOEMHeap, ext);
-        HideAutoDetectWithoutNetworkLibrary(param, autoDetect);
+        if (!NetworkLibraryServesPrinter(param))
+            autoDetect.Flags |= OPTIF_HIDE;
     }
     return S_OK;
 }
@@ -485,6 +468,11 @@ void ApplyDetectedOptions(OEMCUIPPARAM* deviceTree, const DetectedOptions& d) {
         default:
             continue;
         }
+        // A value the item has no option for is not the driver's to refuse:
+        // it never reaches the item.
+        const OPTTYPE* type = deviceTree->pDrvOptItems[i].pOptType;
+        if (!type || value >= type->Count)
+            continue;
         SetDriverItemSelection(deviceTree, i, &value, OEMCUIP_PRNPROP_MODE);
     }
 }

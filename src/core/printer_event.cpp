@@ -1,6 +1,7 @@
 #include "core/printer_event.h"
 
 #include "core/driver_files.h"
+#include "core/file_access.h"
 #include "core/option_detection.h"
 #include "core/process_state.h"
 #include "core/win_util.h"
@@ -50,48 +51,18 @@ bool EnsureRenderLibraryName(HANDLE printer) {
                            DWORD(2 * (length + 1))) == ERROR_SUCCESS;
 }
 
-struct SidDeleter {
-    void operator()(PSID sid) const {
-        if (sid)
-            FreeSid(sid);
-    }
-};
-using SidHandle = std::unique_ptr<void, SidDeleter>;
-
-struct TokenHandle {
-    HANDLE h = nullptr;
-    ~TokenHandle() {
-        if (h)
-            CloseHandle(h);
-    }
-};
-
-bool ApplyDacl(const WCHAR* path, SECURITY_DESCRIPTOR* sd) {
-    return SetSecurityDescriptorDacl(sd, TRUE, nullptr, FALSE) &&
-           SetFileSecurityW(path, DACL_SECURITY_INFORMATION, sd);
-}
-
 void ClearReadOnly(const WCHAR* path) {
     DWORD attributes = GetFileAttributesW(path);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         SetFileAttributesW(path, attributes & ~DWORD(FILE_ATTRIBUTE_READONLY));
 }
 
-void OpenUpColourSettingStore(HANDLE printer) {
-    std::wstring name = ReadModelText(printer, L"CCMInfoFile");
-    if (name.empty())
-        return;
-    WCHAR path[kOemConfigPathUnits] = {};
-    DWORD size = sizeof(path);
-    if (BuildDriverFilePath(path, &size, name.c_str()))
-        OpenUpFileAccess(path);
-}
-
 // Runs as the spooler itself while the default DEVMODE is changed, when the
 // spooler's service library offers the switch.
 class SpoolerSelf {
   public:
-    SpoolerSelf() : library_(LoadLibraryW(L"spoolss.dll")) {
+    SpoolerSelf()
+        : library_(LoadLibraryExW(L"spoolss.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
         if (!library_)
             return;
         using Revert = HANDLE(WINAPI*)();
@@ -141,63 +112,28 @@ std::vector<BYTE> GetPrinterBlock(HANDLE printer, DWORD level) {
 
 } // namespace
 
-bool EnableTakeOwnership(TOKEN_PRIVILEGES* previous) {
-    TokenHandle token;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token.h))
-        return false;
-    TOKEN_PRIVILEGES tp = {};
-    tp.PrivilegeCount = 1;
-    if (!LookupPrivilegeValueW(nullptr, L"SeTakeOwnershipPrivilege", &tp.Privileges[0].Luid))
-        return false;
-    tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-    DWORD previousSize = sizeof(*previous);
-    SetLastError(ERROR_SUCCESS);
-    if (!AdjustTokenPrivileges(token.h, FALSE, &tp, sizeof(tp), previous, &previousSize))
-        return false;
-    return GetLastError() == ERROR_SUCCESS; // a partial assignment is a failure
+std::wstring ColourSettingStorePath(HANDLE printer) {
+    std::wstring name = ReadModelText(printer, L"CCMInfoFile");
+    WCHAR path[kOemConfigPathUnits] = {};
+    DWORD size = sizeof(path);
+    // A path that was not built whole names the driver folder or nothing.
+    if (name.empty() || !BuildDriverFilePath(path, &size, name.c_str()))
+        return std::wstring();
+    return path;
 }
 
-bool RestoreTakeOwnership(const TOKEN_PRIVILEGES& previous) {
-    TokenHandle token;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token.h))
-        return false;
-    // Only the privilege switched on is put back: the caller's other
-    // privileges are none of this code's business.
-    TOKEN_PRIVILEGES restore = previous;
-    SetLastError(ERROR_SUCCESS);
-    if (!AdjustTokenPrivileges(token.h, FALSE, &restore, sizeof(restore), nullptr, nullptr))
-        return false;
-    return GetLastError() == ERROR_SUCCESS;
-}
-
-bool OpenUpFileAccess(const WCHAR* path) {
-    if (!path || !path[0])
-        return false;
-    SECURITY_DESCRIPTOR sd;
-    if (!InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION))
-        return false;
-    if (ApplyDacl(path, &sd))
-        return true;
-
-    SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
-    PSID raw = nullptr;
-    if (!AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0,
-                                  0, 0, 0, 0, 0, &raw))
-        return false;
-    SidHandle administrators(raw);
-    if (!SetSecurityDescriptorOwner(&sd, administrators.get(), FALSE))
-        return false;
-    bool owned = SetFileSecurityW(path, OWNER_SECURITY_INFORMATION, &sd) != 0;
-    TOKEN_PRIVILEGES previous = {};
-    bool switched = false;
-    if (!owned) {
-        switched = EnableTakeOwnership(&previous);
-        owned = SetFileSecurityW(path, OWNER_SECURITY_INFORMATION, &sd) != 0;
+std::vector<std::wstring> FilesToOpenUp(HANDLE printer, const WCHAR* configPath) {
+    std::vector<std::wstring> files;
+    // Without an OemConfigFile there is no path to derive the PPD from:
+    // an empty one would name a file of the current directory.
+    if (configPath && configPath[0]) {
+        files.emplace_back(configPath);
+        files.push_back(W(PpdPathFromConfigPath(U16(configPath))));
     }
-    bool opened = owned && ApplyDacl(path, &sd);
-    if (switched)
-        RestoreTakeOwnership(previous);
-    return opened;
+    std::wstring store = ColourSettingStorePath(printer);
+    if (!store.empty())
+        files.push_back(store);
+    return files;
 }
 
 OutputOptionResult SetUpOutputOption(const WCHAR* printerName) {
@@ -208,17 +144,23 @@ OutputOptionResult SetUpOutputOption(const WCHAR* printerName) {
     int value = ReadModelInt(printer.get(), L"PSOutputOpt", -1);
     if (unsigned(value) > 3)
         return OutputOptionResult::NotConfigured;
+    return WriteOutputOption(printer.get(), printerName, BYTE(value),
+                             GetPrinterBlock(printer.get(), 8));
+}
 
+OutputOptionResult WriteOutputOption(HANDLE printer, const WCHAR* printerName, BYTE value,
+                                     std::vector<BYTE> block) {
     // The global default DEVMODE, else the per-printer one, else the driver's.
+    // A spooler that gave no level-8 answer at all has no default to
+    // change: nothing is written in its place.
+    if (block.size() < sizeof(PRINTER_INFO_8W))
+        return OutputOptionResult::NoDevMode;
     // One that ends before the option's byte (the spooler's bare public
     // part, without the driver's private part) has no such option: writing
     // there would land past its end, so the next source is asked.
-    std::vector<BYTE> block = GetPrinterBlock(printer.get(), 8);
-    DEVMODEW* dm = nullptr;
-    if (block.size() >= sizeof(PRINTER_INFO_8W))
-        dm = reinterpret_cast<PRINTER_INFO_8W*>(block.data())->pDevMode;
+    DEVMODEW* dm = reinterpret_cast<PRINTER_INFO_8W*>(block.data())->pDevMode;
     if (DevModeBytes(dm, block) <= kPsOutputOptionOffset) {
-        block = GetPrinterBlock(printer.get(), 2);
+        block = GetPrinterBlock(printer, 2);
         dm = block.size() >= sizeof(PRINTER_INFO_2W)
                  ? reinterpret_cast<PRINTER_INFO_2W*>(block.data())->pDevMode
                  : nullptr;
@@ -226,23 +168,22 @@ OutputOptionResult SetUpOutputOption(const WCHAR* printerName) {
     if (DevModeBytes(dm, block) <= kPsOutputOptionOffset) {
         // The driver's own default; fails where the driver's UI module
         // cannot be loaded, and then there is nothing to write into.
-        LONG size = DocumentPropertiesW(nullptr, printer.get(), const_cast<LPWSTR>(printerName),
-                                        nullptr, nullptr, 0);
+        LONG size = DocumentPropertiesW(nullptr, printer, const_cast<LPWSTR>(printerName), nullptr,
+                                        nullptr, 0);
         if (size <= 0)
             return OutputOptionResult::NoDevMode;
         block.assign(size_t(size), 0);
         dm = reinterpret_cast<DEVMODEW*>(block.data());
-        if (DocumentPropertiesW(nullptr, printer.get(), const_cast<LPWSTR>(printerName), dm,
-                                nullptr, DM_OUT_BUFFER) < 0)
+        if (DocumentPropertiesW(nullptr, printer, const_cast<LPWSTR>(printerName), dm, nullptr,
+                                DM_OUT_BUFFER) < 0)
             return OutputOptionResult::NoDevMode;
         if (DevModeBytes(dm, block) <= kPsOutputOptionOffset)
             return OutputOptionResult::NoDevMode;
     }
-    reinterpret_cast<BYTE*>(dm)[kPsOutputOptionOffset] = BYTE(value);
+    reinterpret_cast<BYTE*>(dm)[kPsOutputOptionOffset] = value;
     PRINTER_INFO_8W info8 = {dm};
-    return SetPrinterW(printer.get(), 8, reinterpret_cast<BYTE*>(&info8), 0)
-               ? OutputOptionResult::Written
-               : OutputOptionResult::Failed;
+    return SetPrinterW(printer, 8, reinterpret_cast<BYTE*>(&info8), 0) ? OutputOptionResult::Written
+                                                                       : OutputOptionResult::Failed;
 }
 
 bool InitializePrinter(const WCHAR* printerName) {
@@ -264,15 +205,10 @@ bool InitializePrinter(const WCHAR* printerName) {
 
     WCHAR config[kOemConfigPathUnits] = {};
     if (FindDriverFiles(raw, config)) {
-        // Without an OemConfigFile there is no path to derive the PPD from:
-        // an empty one would name a file of the current directory.
-        if (config[0]) {
-            OpenUpFileAccess(config);
+        if (config[0])
             ClearReadOnly(config);
-            std::wstring ppd = W(PpdPathFromConfigPath(U16(config)));
-            OpenUpFileAccess(ppd.c_str());
-        }
-        OpenUpColourSettingStore(raw);
+        for (const std::wstring& file : FilesToOpenUp(raw, config))
+            OpenUpFileAccess(file.c_str());
         // Best effort like the file steps: the spooler drops a printer whose
         // initialisation fails, and a missing default DEVMODE (a driver whose
         // UI module cannot give one) must not cost the user the printer.

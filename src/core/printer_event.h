@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 namespace zd {
 
 // Byte of the driver's PostScript output option in the printer's default
@@ -17,16 +20,14 @@ constexpr size_t kPsOutputOptionOffset = 344;
 // step, leave it true.
 bool InitializePrinter(const WCHAR* printerName);
 
-// Gives the file a present, null DACL (full access for every user), taking
-// ownership for the Administrators group when the first attempt is refused.
-// True when the access list was replaced.
-bool OpenUpFileAccess(const WCHAR* path);
+// The colour setting store of the model (its CCMInfoFile in the driver
+// folder); empty without one or when its path cannot be built whole.
+std::wstring ColourSettingStorePath(HANDLE printer);
 
-// Enables the take-ownership privilege of the process token; `previous`
-// receives the state to restore with RestoreTakeOwnership. True when the
-// adjustment left no error.
-bool EnableTakeOwnership(TOKEN_PRIVILEGES* previous);
-bool RestoreTakeOwnership(const TOKEN_PRIVILEGES& previous);
+// The files that printer initialisation opens up to users: the
+// configuration file and its PPD (when there is a configuration file) and
+// the colour setting store (when its path was built).
+std::vector<std::wstring> FilesToOpenUp(HANDLE printer, const WCHAR* configPath);
 
 enum class OutputOptionResult {
     Written,       // the default DEVMODE was stored with the model's value
@@ -38,5 +39,12 @@ enum class OutputOptionResult {
 // Sets the PostScript output option of the printer's global default DEVMODE
 // from the model's PSOutputOpt.
 OutputOptionResult SetUpOutputOption(const WCHAR* printerName);
+
+// Its writing step: `value` into the default DEVMODE of the spooler's
+// level-8 answer `global` (empty when the spooler gave none, which ends
+// the step), else of the per-printer or the driver's default, stored as
+// the global default.
+OutputOptionResult WriteOutputOption(HANDLE printer, const WCHAR* printerName, BYTE value,
+                                     std::vector<BYTE> global);
 
 } // namespace zd

@@ -1,6 +1,7 @@
 #include "watermark/bitmap_helpers.h"
 
 #include "watermark/dib_layout.h"
+#include "watermark/gdi_handles.h"
 
 #include <memory>
 #include <vector>
@@ -23,69 +24,6 @@ POINT ControlOrigin(HWND window, WORD controlId) {
     }
     return p;
 }
-
-class WindowDc {
-  public:
-    explicit WindowDc(HWND w) : window_(w), dc_(GetDC(w)) {}
-    ~WindowDc() {
-        if (dc_)
-            ReleaseDC(window_, dc_);
-    }
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
-    HDC get() const { return dc_; }
-
-  private:
-    HWND window_;
-    HDC dc_;
-};
-
-// A memory context with one bitmap selected into it for its lifetime.
-class MemoryDc {
-  public:
-    MemoryDc(HDC compatible, HBITMAP bitmap) : dc_(CreateCompatibleDC(compatible)) {
-        if (dc_ && bitmap)
-            old_ = SelectObject(dc_, bitmap);
-    }
-    ~MemoryDc() {
-        if (dc_) {
-            if (old_)
-                SelectObject(dc_, old_);
-            DeleteDC(dc_);
-        }
-    }
-    MemoryDc(const MemoryDc&) = delete;
-    MemoryDc& operator=(const MemoryDc&) = delete;
-    HDC get() const { return dc_; }
-
-  private:
-    HDC dc_;
-    HGDIOBJ old_ = nullptr;
-};
-
-struct GdiDeleter {
-    void operator()(HGDIOBJ o) const {
-        if (o)
-            DeleteObject(o);
-    }
-};
-template <typename T> using GdiObject = std::unique_ptr<std::remove_pointer_t<T>, GdiDeleter>;
-
-// Selects an object into a context for the lifetime of the guard.
-class Selected {
-  public:
-    Selected(HDC dc, HGDIOBJ obj) : dc_(dc), old_(dc && obj ? SelectObject(dc, obj) : nullptr) {}
-    ~Selected() {
-        if (old_)
-            SelectObject(dc_, old_);
-    }
-    Selected(const Selected&) = delete;
-    Selected& operator=(const Selected&) = delete;
-
-  private:
-    HDC dc_;
-    HGDIOBJ old_;
-};
 
 GdiObject<HPALETTE> BuildPalette(const uint8_t* table, uint32_t entries) {
     if (entries == 0)

@@ -28,9 +28,9 @@ class FieldCursor {
         return field;
     }
 
-    // Text with backslash escapes, cut to `units` - 1 characters.
-    void Escaped(char16_t* out, size_t units) {
-        size_t n = 0;
+    // Text with backslash escapes, whole.
+    std::u16string Unescaped() {
+        std::u16string out;
         while (pos_ < v_.size() && !IsFieldEnd(v_[pos_])) {
             char16_t c = v_[pos_++];
             if (c == u'\\') {
@@ -38,20 +38,27 @@ class FieldCursor {
                     break;
                 c = v_[pos_++];
             }
-            if (n + 1 < units)
-                out[n++] = c;
+            out.push_back(c);
         }
-        out[n] = 0;
         Skip();
+        return out;
     }
+
+    // Text with backslash escapes, cut to `units` - 1 characters.
+    void Escaped(char16_t* out, size_t units) { SetFieldText(out, units, Unescaped()); }
+
+    // Whether the last field ended at a separator (another field follows).
+    bool More() const { return more_; }
 
   private:
     void Skip() {
-        if (pos_ < v_.size())
+        more_ = pos_ < v_.size();
+        if (more_)
             ++pos_;
     }
     std::u16string_view v_;
     size_t pos_ = 0;
+    bool more_ = false;
 };
 
 int HexDigit(char16_t c) {
@@ -201,6 +208,18 @@ void ParseWatermarkValue(std::u16string_view value, WatermarkRecord& r) {
     r.background = uint8_t(num());
     r.firstPageOnly = uint8_t(num());
     r.style = uint8_t(num());
+}
+
+std::vector<std::u16string> SplitWatermarkFields(std::u16string_view value) {
+    std::vector<std::u16string> fields;
+    FieldCursor cur(value);
+    do {
+        if (fields.size() == kWatermarkTextField)
+            fields.push_back(cur.Unescaped());
+        else
+            fields.emplace_back(cur.Raw());
+    } while (cur.More());
+    return fields;
 }
 
 uint32_t ParseCustomColorValue(std::u16string_view value) {

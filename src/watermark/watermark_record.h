@@ -62,6 +62,14 @@ std::u16string FormatWatermarkValue(const WatermarkRecord& r);
 // 0 or empty, over-long texts are cut to their fields).
 void ParseWatermarkValue(std::u16string_view value, WatermarkRecord& r);
 
+// The fields of a stored value as ParseWatermarkValue walks them, however
+// many there are; the text field unescaped and not cut. The model-file
+// checker compares them with what the record can hold.
+constexpr size_t kWatermarkFieldCount = 16;
+constexpr size_t kWatermarkTextField = 6;
+constexpr size_t kWatermarkFaceField = 7;
+std::vector<std::u16string> SplitWatermarkFields(std::u16string_view value);
+
 // One numeric field as the reader sees it: decimal digits, "0x" switching to
 // hexadecimal, other characters skipped, a "-" anywhere makes it negative.
 int32_t ParseLooseNumber(std::u16string_view field);

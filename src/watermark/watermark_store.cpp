@@ -37,14 +37,6 @@ std::wstring LoadText(UINT id, const wchar_t* fallback) {
     return fallback;
 }
 
-std::wstring SectionName() {
-    return LoadText(kIdsWatermarkSection, L"Watermark");
-}
-
-std::wstring ColorSectionName() {
-    return LoadText(kIdsCustomColorSection, L"\u81EA\u5B9A\u4E49\u989C\u8272");
-}
-
 WatermarkRecord* NewRecord() {
     return static_cast<WatermarkRecord*>(
         HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(WatermarkRecord)));
@@ -85,6 +77,37 @@ std::wstring ReadValue(const std::wstring& section, const std::wstring& key, con
 }
 
 } // namespace
+
+std::wstring WatermarkSectionName() {
+    return LoadText(kIdsWatermarkSection, L"Watermark");
+}
+
+std::wstring CustomColorSectionName() {
+    return LoadText(kIdsCustomColorSection, L"\u81EA\u5B9A\u4E49\u989C\u8272");
+}
+
+std::vector<StoredValue> ReadStoredWatermarks(const WCHAR* configPath) {
+    std::vector<StoredValue> out;
+    const std::wstring section = WatermarkSectionName();
+    for (const std::wstring& key : KeyNames(section, configPath, kKeyListUnits)) {
+        // A key of another kind ends the list.
+        if (key[0] != L'W' || out.size() >= kMaxStoredWatermarks)
+            break;
+        out.push_back({key, ReadValue(section, key, configPath, kValueUnits)});
+    }
+    return out;
+}
+
+std::vector<StoredValue> ReadStoredCustomColors(const WCHAR* configPath) {
+    std::vector<StoredValue> out;
+    const std::wstring section = CustomColorSectionName();
+    for (const std::wstring& key : KeyNames(section, configPath, kColorKeyListUnits)) {
+        if (out.size() >= size_t(kCustomColorCount))
+            break;
+        out.push_back({key, ReadValue(section, key, configPath, kColorValueUnits)});
+    }
+    return out;
+}
 
 COLORREF* CustomColors() {
     return g_customColors;
@@ -127,18 +150,15 @@ void LoadWatermarkList(HWND dialog, UiContext& ctx, ByteView oemDevMode) {
             list.working() = NewRecord();
         InitNoneEntry(ctx);
 
-        const std::wstring section = SectionName();
         uint32_t count = 0;
-        for (const std::wstring& key : KeyNames(section, list.path(), kKeyListUnits)) {
-            if (key[0] != L'W' || count >= kMaxStoredWatermarks)
-                break;
+        for (const StoredValue& stored : ReadStoredWatermarks(list.path())) {
             WatermarkRecord* r = list.entry(count + 1);
             if (!r)
                 r = NewRecord();
             if (!r)
                 break;
             *r = WatermarkRecord{};
-            ParseWatermarkValue(U16(ReadValue(section, key, list.path(), kValueUnits)), *r);
+            ParseWatermarkValue(U16(stored.value), *r);
             list.entry(++count) = r;
         }
         list.loaded() = 1;
@@ -175,7 +195,7 @@ void SaveWatermarkList(UiContext& ctx) {
     WatermarkList list(ctx);
     if (!list.path() || !list.path()[0])
         return;
-    const std::wstring section = SectionName();
+    const std::wstring section = WatermarkSectionName();
     WritePrivateProfileStringW(section.c_str(), nullptr, nullptr, list.path());
     uint32_t count = list.count() < kMaxStoredWatermarks ? list.count() : kMaxStoredWatermarks;
     for (uint32_t n = 1; n <= count; ++n) {
@@ -200,6 +220,57 @@ void FreeWatermarkSnapshot(UiContext& ctx) {
         FreeRecord(list.snapshot(i));
 }
 
+void RestoreWatermarkSnapshot(UiContext& ctx) {
+    WatermarkList list(ctx);
+    for (uint32_t i = 1; i < uint32_t(kMaxWatermarkEntries); ++i)
+        FreeRecord(list.entry(i));
+    const uint32_t count =
+        list.snapshotCount() < kMaxStoredWatermarks ? list.snapshotCount() : kMaxStoredWatermarks;
+    uint32_t restored = 0;
+    for (uint32_t i = 1; i <= count; ++i) {
+        list.entry(i) = list.snapshot(i);
+        list.snapshot(i) = nullptr;
+        if (list.entry(i))
+            restored = i;
+    }
+    // Snapshot slots beyond the count hold nothing any entry may reuse.
+    FreeWatermarkSnapshot(ctx);
+    list.count() = restored;
+    list.selected() = list.snapshotSelected() <= restored ? list.snapshotSelected() : 0;
+    if (WatermarkRecord* none = list.entry(0)) {
+        none->background = uint16_t(list.committedBackground());
+        none->firstPageOnly = uint8_t(list.committedFirstPage());
+    }
+}
+
+bool DeleteWatermarkEntry(UiContext& ctx, uint32_t index) {
+    WatermarkList list(ctx);
+    const uint32_t count =
+        list.count() < kMaxStoredWatermarks ? list.count() : kMaxStoredWatermarks;
+    if (index < 1 || index > count)
+        return false;
+    FreeRecord(list.entry(index));
+    for (uint32_t i = index; i < count; ++i)
+        list.entry(i) = list.entry(i + 1);
+    list.entry(count) = nullptr;
+    list.count() = count - 1;
+    return true;
+}
+
+bool AppendWatermarkEntry(UiContext& ctx) {
+    WatermarkList list(ctx);
+    if (list.count() >= kMaxStoredWatermarks || !list.working())
+        return false;
+    const uint32_t n = list.count() + 1;
+    if (!list.entry(n))
+        list.entry(n) = NewRecord();
+    if (!list.entry(n))
+        return false;
+    CopyWatermark(*list.entry(n), *list.working());
+    list.count() = n;
+    return true;
+}
+
 void ClearWorkingTextIfNone(UiContext& ctx) {
     WatermarkList list(ctx);
     if (list.selected() == 0 && list.working())
@@ -218,22 +289,16 @@ void CommitSelectionToDevMode(UiContext& ctx, ByteView oemDevMode) {
 }
 
 void LoadCustomColors(UiContext& ctx) {
-    const WCHAR* path = ctx.configFilePath;
-    const std::wstring section = ColorSectionName();
     int slotIndex = 0;
-    for (const std::wstring& key : KeyNames(section, path, kColorKeyListUnits)) {
-        if (slotIndex >= kCustomColorCount)
-            break;
-        std::wstring value = ReadValue(section, key, path, kColorValueUnits);
-        g_customColors[slotIndex++] = ParseCustomColorValue(U16(value));
-    }
+    for (const StoredValue& stored : ReadStoredCustomColors(ctx.configFilePath))
+        g_customColors[slotIndex++] = ParseCustomColorValue(U16(stored.value));
 }
 
 void SaveCustomColors(UiContext& ctx) {
     const WCHAR* path = ctx.configFilePath;
     if (!path || !path[0])
         return;
-    const std::wstring section = ColorSectionName();
+    const std::wstring section = CustomColorSectionName();
     WritePrivateProfileStringW(section.c_str(), nullptr, nullptr, path);
     for (int i = 0; i < kCustomColorCount; ++i) {
         std::wstring key = L"Color" + W(FormatDecimal(i));
@@ -251,13 +316,10 @@ std::wstring ReadFontEntry(int fontNumber) {
 
 std::wstring DescribeWatermarkStore(const WCHAR* configPath) {
     std::wstring out;
-    const std::wstring section = SectionName();
-    for (const std::wstring& key : KeyNames(section, configPath, kKeyListUnits)) {
-        if (key[0] != L'W')
-            break;
+    for (const StoredValue& stored : ReadStoredWatermarks(configPath)) {
         WatermarkRecord r{};
-        ParseWatermarkValue(U16(ReadValue(section, key, configPath, kValueUnits)), r);
-        out += key + L": \"" + W(FieldText(r.text, kWatermarkTextUnits)) + L"\" " +
+        ParseWatermarkValue(U16(stored.value), r);
+        out += stored.key + L": \"" + W(FieldText(r.text, kWatermarkTextUnits)) + L"\" " +
                W(FieldText(r.face, kWatermarkFaceUnits)) + L" " + W(FormatDecimal(r.size)) +
                L"pt " + W(FormatDecimal(r.angle)) + L"\u00B0\n";
     }

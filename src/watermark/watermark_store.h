@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace zd {
 
@@ -41,6 +42,22 @@ class WatermarkList {
     UiContext& ctx_;
 };
 
+// The store's section names, from the string table.
+std::wstring WatermarkSectionName();
+std::wstring CustomColorSectionName();
+
+// A stored key and its value as the plug-in reads them (value cut to the
+// reader's buffer).
+struct StoredValue {
+    std::wstring key;
+    std::wstring value;
+};
+// The watermarks the list takes: the section's keys in file order up to the
+// first that does not begin with "W", at most 16.
+std::vector<StoredValue> ReadStoredWatermarks(const WCHAR* configPath);
+// The custom colours: the first 16 keys of their section, whatever their names.
+std::vector<StoredValue> ReadStoredCustomColors(const WCHAR* configPath);
+
 // Process-wide: the colour picker's 16 custom colours (0x00BBGGRR), light
 // grey when the library loads, and the full path of the font list file.
 COLORREF* CustomColors();
@@ -66,6 +83,19 @@ void FreeWatermarkList(UiContext& ctx);
 
 // Releases the snapshot copies taken by LoadWatermarkList.
 void FreeWatermarkSnapshot(UiContext& ctx);
+
+// Cancel of the list dialog: entries 1..count go, the snapshot copies come
+// back in their places (their slots emptied), and the count, the selection
+// and entry 0's two flags return to what they were at opening.
+void RestoreWatermarkSnapshot(UiContext& ctx);
+
+// Removes stored entry `index` (1..count), moving the later ones down and
+// emptying the slot vacated at the end. False when there is no such entry.
+bool DeleteWatermarkEntry(UiContext& ctx, uint32_t index);
+
+// Appends a copy of the working copy as entry count + 1. False at the
+// limit of stored watermarks or when memory ran out.
+bool AppendWatermarkEntry(UiContext& ctx);
 
 // Empties the working copy's text when no watermark is selected.
 void ClearWorkingTextIfNone(UiContext& ctx);

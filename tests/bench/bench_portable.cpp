@@ -96,9 +96,14 @@ void BM_ApplyInstallerOptions(benchmark::State& state) {
     FeatureKeywordData base = FeatureKeywordDataFrom(reinterpret_cast<const uint8_t*>(data.data()),
                                                      data.size(), uint32_t(data.size()));
     InstallerOptions o{0x2B, 256, 1, 2};
+    std::string ppd;
+    for (const char* line :
+         {"*ZDOptionMPF False", "*ZDOptionDuplex True", "*ZDFinisher False", "*ZDPunchUnit Type2",
+          "*ZDOptionTray 4", "*ZDHDD True", "*InstalledMemory 256MB"})
+        ppd += std::string(line) + ": \"\"\r\n";
     for (auto _ : state) {
         FeatureKeywordData d = base;
-        ApplyInstallerOptions(d, o);
+        ApplyInstallerOptions(d, o, ppd);
         benchmark::DoNotOptimize(d.length);
     }
 }

@@ -114,8 +114,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         ZD_FUZZ_CHECK(again.length == d.length && again.bytes == d.bytes);
     }
 
+    // The same bytes read as a PPD: every option found is one keyword.
+    for (const std::string& o : PpdOptionKeywords(raw, feature))
+        ZD_FUZZ_CHECK(!o.empty() && o.find_first_of(" \t\r\n/:") == std::string::npos);
     FeatureKeywordData installed = before;
-    ApplyInstallerOptions(installed, inst);
+    ApplyInstallerOptions(installed, inst, raw);
     ZD_FUZZ_CHECK(installed.length <= kFeatureKeywordCapacity);
 
     // The number reading saturates exactly like a wide reading clamped.

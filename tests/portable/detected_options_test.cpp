@@ -32,6 +32,19 @@ std::string Bytes(const FeatureKeywordData& d) {
     return std::string(reinterpret_cast<const char*>(d.bytes.data()), d.length);
 }
 
+// The installable options of a model with two extra trays at most.
+const char kInstallablePpd[] =
+    "*OpenUI *InstalledMemory/Memory: PickOne\r\n*DefaultInstalledMemory: 128MB\r\n"
+    "*InstalledMemory 128MB/128 MB: \"\"\r\n*InstalledMemory 256MB/256 MB: \"\"\r\n"
+    "*CloseUI: *InstalledMemory\r\n"
+    "*ZDOptionTray 0/None: \"\"\n*ZDOptionTray 1: \"\"\n*ZDOptionTray\t2/2 Trays: \"\"\n"
+    "*ZDOptionMPF False/No: \"\"\n*ZDOptionMPF True/Yes: \"\"\n"
+    "*ZDOptionDuplex False/No: \"\"\n*ZDOptionDuplex True/Yes: \"\"\n"
+    "*ZDFinisher False/No: \"\"\n*ZDFinisher True/Yes: \"\"\n"
+    "*ZDPunchUnit None/No: \"\"\n*ZDPunchUnit Type2/Two: \"\"\n"
+    "*ZDHDDSpool On/On: \"\"\n*ZDHDD False/No: \"<<\n*ZDHDD Fake/quoted: (\n)>>\"\n"
+    "*ZDHDD True/Yes: \"\"\n";
+
 const std::vector<std::u16string> kMemoryNames = {u"128 MB", u"256 MB", u"512 MB"};
 
 } // namespace
@@ -195,7 +208,7 @@ TEST(FeatureKeywordReplace, InstallerOptionsInOrder) {
                                   {"Resolution", "600dpi"},
                                   {"ZDHDD", "False"}});
     FeatureKeywordData d = Data(before);
-    ApplyInstallerOptions(d, o);
+    ApplyInstallerOptions(d, o, kInstallablePpd);
     EXPECT_EQ(Bytes(d), Entries({{"ZDOptionMPF", "False"},
                                  {"ZDOptionDuplex", "True"},
                                  {"InstalledMemory", "256MB"},
@@ -205,7 +218,56 @@ TEST(FeatureKeywordReplace, InstallerOptionsInOrder) {
     // m = 0 leaves the memory entry as it was.
     o.memory = 0;
     d = Data(before);
-    ApplyInstallerOptions(d, o);
+    ApplyInstallerOptions(d, o, kInstallablePpd);
     EXPECT_NE(Bytes(d).find(Entries({{"InstalledMemory", "128MB"}})), std::string::npos);
     EXPECT_EQ(Bytes(d).find(Entries({{"InstalledMemory", "0MB"}})), std::string::npos);
+}
+
+TEST(FeatureKeywordReplace, PpdOptionKeywordsOfAFeature) {
+    using Options = std::vector<std::string>;
+    EXPECT_EQ(PpdOptionKeywords(kInstallablePpd, "InstalledMemory"), (Options{"128MB", "256MB"}));
+    EXPECT_EQ(PpdOptionKeywords(kInstallablePpd, "ZDOptionTray"), (Options{"0", "1", "2"}));
+    // Not a longer feature's options, nor a line inside a quoted value.
+    EXPECT_EQ(PpdOptionKeywords(kInstallablePpd, "ZDHDD"), (Options{"False", "True"}));
+    EXPECT_TRUE(PpdOptionKeywords(kInstallablePpd, "ZDHDDSp").empty());
+    EXPECT_TRUE(PpdOptionKeywords(kInstallablePpd, "").empty());
+    EXPECT_TRUE(PpdOptionKeywords("", "ZDHDD").empty());
+}
+
+TEST(FeatureKeywordReplace, ValuesTheDriverHasNoOptionForAreSkipped) {
+    // Four extra trays, duplex, 512 MB, a hard disk and a type-3 punch unit.
+    InstallerOptions o{0x28, 512, 1, 3};
+    std::string before = Entries({{"ZDOptionTray", "1"},
+                                  {"InstalledMemory", "128MB"},
+                                  {"ZDPunchUnit", "Type2"},
+                                  {"ZDOptionDuplex", "False"},
+                                  {"ZDHDD", "False"}});
+    FeatureKeywordData d = Data(before);
+    ApplyInstallerOptions(d, o, kInstallablePpd);
+    EXPECT_EQ(Bytes(d), Entries({{"ZDOptionTray", "1"},
+                                 {"InstalledMemory", "128MB"},
+                                 {"ZDPunchUnit", "Type2"},
+                                 {"ZDOptionDuplex", "True"},
+                                 {"ZDHDD", "True"}}));
+    // Without the driver's PPD nothing can be checked, and nothing changes.
+    d = Data(before);
+    ApplyInstallerOptions(d, o, "");
+    EXPECT_EQ(Bytes(d), before);
+}
+
+TEST(FeatureKeywordReplace, DataIsStoredBeforeItsLengthAndARefusalStops) {
+    FeatureKeywordData d = Data(Entries({{"ZDHDD", "True"}})); // 12 bytes
+    std::string written;
+    bool refuseData = true;
+    auto write = [&](KeywordValue value, const uint8_t* bytes, size_t size) {
+        written += (value == KeywordValue::Data ? "data:" : "size:") +
+                   std::string(reinterpret_cast<const char*>(bytes), size);
+        return value != KeywordValue::Data || !refuseData;
+    };
+    EXPECT_FALSE(StoreFeatureKeywords(d, write));
+    EXPECT_EQ(written, "data:" + Bytes(d)); // the old length stays with the old data
+    refuseData = false;
+    written.clear();
+    EXPECT_TRUE(StoreFeatureKeywords(d, write));
+    EXPECT_EQ(written, "data:" + Bytes(d) + std::string("size:\x0C\0\0\0", 9));
 }

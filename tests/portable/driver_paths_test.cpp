@@ -4,26 +4,33 @@
 
 using namespace zd;
 
-TEST(DirectoryBeforeFirstDot, CutsAfterTheBackslashBeforeTheFirstDot) {
-    EXPECT_EQ(DirectoryBeforeFirstDot(u"C:\\d\\3\\MODEL.INI"), u"C:\\d\\3\\");
-    EXPECT_EQ(DirectoryBeforeFirstDot(u"C:\\windows\\system32\\spool\\drivers\\x64\\3\\zd.ini"),
-              u"C:\\windows\\system32\\spool\\drivers\\x64\\3\\");
-    // Only the first dot counts, even inside a folder name.
-    EXPECT_EQ(DirectoryBeforeFirstDot(u"C:\\a.b\\c\\MODEL.INI"), u"C:\\");
-    // No backslash before the dot, or no dot: the text as it is.
-    EXPECT_EQ(DirectoryBeforeFirstDot(u"MODEL.INI"), u"MODEL.INI");
-    EXPECT_EQ(DirectoryBeforeFirstDot(u"C:\\d\\MODEL"), u"C:\\d\\MODEL");
-    EXPECT_EQ(DirectoryBeforeFirstDot(u""), u"");
-    EXPECT_EQ(DirectoryBeforeFirstDot(u"\\.x"), u"\\");
+TEST(ExtensionLibraryPath, TheBareNameInTheConfigurationFilesFolder) {
+    EXPECT_EQ(ExtensionLibraryPath(u"C:\\d\\3\\MODEL.INI", u"res.dll", 264), u"C:\\d\\3\\res.dll");
+    // A dot in a folder name does not move the folder up.
+    EXPECT_EQ(ExtensionLibraryPath(u"C:\\drv.x\\3\\MODEL.INI", u"res.dll", 264),
+              u"C:\\drv.x\\3\\res.dll");
+    // No folder to load from, or a name that leaves it: no library.
+    EXPECT_EQ(ExtensionLibraryPath(u"MODEL.INI", u"res.dll", 264), u"");
+    EXPECT_EQ(ExtensionLibraryPath(u"", u"res.dll", 264), u"");
+    EXPECT_EQ(ExtensionLibraryPath(u"C:\\d\\3\\MODEL.INI", u"..\\res.dll", 264), u"");
+    // The path and its NUL must fit.
+    EXPECT_EQ(ExtensionLibraryPath(u"C:\\d\\M.INI", u"r.dll", 11), u"C:\\d\\r.dll");
+    EXPECT_EQ(ExtensionLibraryPath(u"C:\\d\\M.INI", u"r.dll", 10), u"");
 }
 
-TEST(DirectoryBeforeFirstDot, ScansAtMost260Units) {
-    std::u16string folder = u"C:\\" + std::u16string(300, u'f') + u"\\";
-    std::u16string path = folder + u"MODEL.INI";
-    EXPECT_EQ(DirectoryBeforeFirstDot(path), path); // the dot lies beyond unit 260
+TEST(DriverFileNames, OnlyBareNamesJoinAFolder) {
+    for (const char16_t* bare : {u"help.hlp", u"zd wm font.dat", u".hidden", u"noext"})
+        EXPECT_TRUE(IsBareFileName(bare));
+    for (const char16_t* other : {u"", u"..", u"..\\help.hlp", u"a\\b.hlp", u"a/b.hlp",
+                                  u"C:help.hlp", u"C:\\x\\help.hlp", u"x..hlp"})
+        EXPECT_FALSE(IsBareFileName(other));
 
-    std::u16string near = u"C:\\" + std::u16string(250, u'f') + u"\\M.INI"; // dot at 255
-    EXPECT_EQ(DirectoryBeforeFirstDot(near), u"C:\\" + std::u16string(250, u'f') + u"\\");
+    EXPECT_TRUE(IsFullPath(u"C:\\lib\\net.dll"));
+    EXPECT_TRUE(IsFullPath(u"z:\\net.dll"));
+    EXPECT_TRUE(IsFullPath(u"\\\\server\\share\\net.dll"));
+    for (const char16_t* relative : {u"net.dll", u"C:net.dll", u".\\net.dll", u"lib\\net.dll",
+                                     u"\\net.dll", u"1:\\net.dll", u""})
+        EXPECT_FALSE(IsFullPath(relative));
 }
 
 TEST(PpdPathFromConfigPath, SameDirectoryAndBaseNameWithPpdExtension) {

@@ -363,3 +363,17 @@ TEST(WatermarkBlock, StaysInsideAShortView) {
     EXPECT_EQ(small[68], 1);
     EXPECT_EQ(small[976], '0');
 }
+
+TEST(WatermarkValue, SplitsFieldsAsTheReaderWalksThem) {
+    // Sixteen fields; the text unescaped and not cut; a semicolon separates.
+    std::u16string text(200, u'T');
+    auto fields = SplitWatermarkFields(u"72,0,45,0,0,1,a\\,b" + text + u",Face,0,0,0,3;0,0,0,0");
+    ASSERT_EQ(fields.size(), kWatermarkFieldCount);
+    EXPECT_EQ(fields[kWatermarkTextField], u"a,b" + text);
+    EXPECT_EQ(fields[kWatermarkFaceField], u"Face");
+    EXPECT_EQ(fields[12], u"0");
+    // Short and long values keep their real field counts.
+    EXPECT_EQ(SplitWatermarkFields(u"").size(), 1u);
+    EXPECT_EQ(SplitWatermarkFields(u"1,2,").size(), 3u);
+    EXPECT_EQ(SplitWatermarkFields(u"1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17").size(), 17u);
+}

@@ -122,6 +122,17 @@ bool InstallPrinter(const PrinterSpec& spec, std::wstring* error) {
     return true;
 }
 
+bool InstallPrinterRetrying(const PrinterSpec& spec, std::wstring* error) {
+    constexpr int kAttempts = 20;
+    constexpr DWORD kPauseMs = 250;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        if (InstallPrinter(spec, error))
+            return true;
+        Sleep(kPauseMs);
+    }
+    return false;
+}
+
 bool WriteTextFile(const std::wstring& path, const std::wstring& text, bool utf16) {
     HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -20,6 +20,9 @@ struct PrinterSpec {
 // version 3) and the printer (port FILE:). Re-adding overwrites both.
 // On failure returns false and describes the failing step in `error`.
 bool InstallPrinter(const PrinterSpec& spec, std::wstring* error = nullptr);
+// The same, retried for a while: tests running at the same time install the
+// same stand-in driver files, and a sharing violation passes after a moment.
+bool InstallPrinterRetrying(const PrinterSpec& spec, std::wstring* error = nullptr);
 
 // Folder of the running executable (zdui.dll lies beside the test programs).
 std::wstring ExeDir();

@@ -167,6 +167,27 @@ TEST_F(DriverFilesTest, HelpSetUpBuildsTheHelpPathInTheDriverHeap) {
     zd::Process().oemConfigFilePath = nullptr;
 }
 
+TEST_F(DriverFilesTest, HelpNamedOutsideTheDriverFolderOrTooLongIsNoHelp) {
+    // The name that leaves the folder, and one whose path would not fit,
+    // leave no path at all, not the driver folder.
+    std::wstring tooLong(300, L'h');
+    for (const std::wstring& help :
+         {std::wstring(L"..\\zdtest.hlp"), std::wstring(L"C:zdtest.hlp"), tooLong}) {
+        HANDLE p = Install(L"zd files badhelp", L"ZD Files BadHelp",
+                           {File(L"zdt_badhelp.ini", L"[OEMFiles]\r\nOEMConfigFile1=zdui.dll\r\n"
+                                                     L"[DependentFiles]\r\nHELP=" +
+                                                         help + L"\r\n")});
+        HANDLE heap = HeapCreate(0, 0, 0);
+        wcscpy(zd::Process().helpFilePath, L"stale");
+        ASSERT_TRUE(zd::SetUpHelp(heap, p));
+        EXPECT_STREQ(zd::Process().helpFilePath, L"");
+        HeapDestroy(heap);
+        zd::Process().oemConfigFilePath = nullptr;
+        ClosePrinter(printer_);
+        printer_ = nullptr;
+    }
+}
+
 TEST_F(DriverFilesTest, HelpSetUpFailsWithoutConfigurationFiles) {
     HANDLE p = Install(L"zd files none", L"ZD Files None", {File(L"zdt_none.txt", L"")});
     HANDLE heap = HeapCreate(0, 0, 0);

@@ -6,6 +6,7 @@
 #include "core/process_state.h"
 #include "core/ui_context.h"
 #include "drvhost_api.h"
+#include "jobopts/job_options_page.h"
 #include "resources/resource.h"
 #include "test_printer.h"
 
@@ -207,6 +208,44 @@ TEST_F(JobOptionsPage, OkHandsTheSettingsOverAndReportsThePage) {
     ASSERT_EQ(results.size(), 1u); // no report for the unfilled second handle
     EXPECT_EQ(results[0].page, kJobOptionsPage);
     EXPECT_EQ(results[0].result, CPSUI_OK);
+}
+
+// The link's font goes with Apply and comes back with the next paint, so
+// the link never loses its look while the sheet stays open.
+TEST_F(JobOptionsPage, LinkKeepsItsFontAfterApply) {
+    Open();
+    ASSERT_TRUE(session_->Click(IDC_JO_TONER_SAVE));
+    ASSERT_TRUE(session_->PressApply());
+    RedrawWindow(session_->page(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    HFONT font = zd::Process().linkFont;
+    ASSERT_NE(font, nullptr);
+    LOGFONTW lf = {};
+    ASSERT_TRUE(GetObjectW(font, sizeof lf, &lf));
+    EXPECT_TRUE(lf.lfUnderline);
+    EXPECT_STREQ(lf.lfFaceName, L"Verdana");
+}
+
+// A page made without the sheet's record keeps its template and answers
+// every message without touching anything.
+TEST(JobOptionsPageAlone, WithoutAWorkingRecordThePageIsInert) {
+    zd::Process().moduleInstance = GetModuleHandleW(nullptr);
+    PROPSHEETPAGEW psp = {};
+    psp.dwSize = sizeof psp;
+    HWND sheet =
+        CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 600, 600, nullptr, nullptr, nullptr, nullptr);
+    HWND page = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_JOB_OPTIONS),
+                                   sheet, zd::JobOptionsPageProc, reinterpret_cast<LPARAM>(&psp));
+    ASSERT_NE(page, nullptr);
+    for (UINT code :
+         {UINT(PSN_SETACTIVE), UINT(PSN_KILLACTIVE), UINT(PSN_APPLY), UINT(PSN_RESET)}) {
+        NMHDR header = {page, 0, code};
+        SendMessageW(page, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
+    }
+    SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_DEFAULTS, BN_CLICKED), 0);
+    SetDlgItemTextW(page, IDC_JO_COPIES, L"5x");
+    EXPECT_EQ(drvhost::ControlText(page, IDC_JO_COPIES), L"5x");
+    EXPECT_TRUE(DestroyWindow(sheet));
 }
 
 // The finishing selections survive an opening with the paper remembered in

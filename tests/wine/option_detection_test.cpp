@@ -7,6 +7,7 @@
 #include "core/process_state.h"
 #include "core/win_util.h"
 #include "drvhost_api.h"
+#include "installable_items.h"
 #include "test_printer.h"
 
 #include <gtest/gtest.h>
@@ -77,11 +78,7 @@ const char* const kFakeVariables[] = {"ZDFAKE_VALIDPORT", "ZDFAKE_READ",   "ZDFA
                                       "ZDFAKE_PUNCH",     "ZDFAKE_CALLS",  "ZDFAKE_USBREAD",
                                       "ZDFAKE_USBDAT",    "ZDFAKE_USBRAM"};
 
-// The selection of each installable-option item, by feature keyword.
-using Selections = std::map<std::string, LONG>;
-const char* const kDeviceKeywords[] = {"ZDHDD",           "ZDOptionDuplex", "ZDOptionTray",
-                                       "InstalledMemory", "ZDFinisher",     "ZDOptionMPF",
-                                       "ZDPunchUnit"};
+using zdtest::Selections;
 
 class OptionDetection : public testing::Test {
   protected:
@@ -163,29 +160,11 @@ class OptionDetection : public testing::Test {
 
     OEMCUIPPARAM& Tree() { return session_->host().deviceTree().param; }
 
-    LONG Callback(LONG reason) {
-        CPSUICBPARAM cb = {};
-        cb.cbSize = sizeof(cb);
-        cb.Reason = WORD(reason);
-        cb.pCurItem = &Tree().pOEMOptItems[0]; // the auto-detect item
-        return Tree().OEMCUIPCallback(&cb, &Tree());
-    }
+    LONG Callback(LONG reason) { return zdtest::AutoDetectCallback(Tree(), reason); }
+    Selections Current() { return zdtest::InstallableSelections(*session_); }
 
-    Selections Current() {
-        Selections s;
-        for (const char* k : kDeviceKeywords)
-            s[k] = session_->ItemSel(k);
-        return s;
-    }
-
-    // Every item at a selection the detection would not give, so that a
-    // detection that writes nothing is seen.
     void Scramble() {
-        for (const char* k : kDeviceKeywords) {
-            OPTITEM* item = session_->Item(k);
-            ASSERT_NE(item, nullptr) << k;
-            item->Sel = LONG(item->pOptType->Count) - 1;
-        }
+        ASSERT_TRUE(zdtest::ScrambleInstallable(*session_));
         session_->host().ClearUpdateCalls();
     }
 
@@ -413,6 +392,7 @@ std::string Entries(std::initializer_list<std::pair<const char*, const char*>> e
 class InstallerOptions : public testing::Test {
   protected:
     static constexpr const wchar_t* kPrinter = kNet;
+    static constexpr const wchar_t* kOtherPrinter = L"zd detect someone else";
 
     void SetUp() override {
         ASSERT_FALSE(zd::InstallerOptionFilePath().empty());
@@ -428,8 +408,9 @@ class InstallerOptions : public testing::Test {
         ASSERT_TRUE(*printer_);
     }
     void TearDown() override {
-        WritePrivateProfileStringW(kPrinter, nullptr, nullptr,
-                                   zd::InstallerOptionFilePath().c_str());
+        for (const wchar_t* section : {kPrinter, kOtherPrinter})
+            WritePrivateProfileStringW(section, nullptr, nullptr,
+                                       zd::InstallerOptionFilePath().c_str());
         RegDeleteValueW(key_, L"FeatureKeyword");
         RegDeleteValueW(key_, L"FeatureKeywordSize");
         RegCloseKey(key_);
@@ -527,6 +508,11 @@ TEST_F(InstallerOptions, EveryInstalledOptionAndTheMemorySize) {
     after = Entries({{"ZDOptionTray", "3"}, {"InstalledMemory", "1024MB"}});
     EXPECT_EQ(Stored(), after);
     EXPECT_EQ(StoredSize(), DWORD(after.size()));
+
+    // A size the driver's PPD has no option for is not written.
+    Installer(L"Random Access Memory", L"2048");
+    zd::ApplyInstallerDetectedOptions(printer_->get());
+    EXPECT_EQ(Stored(), after);
 }
 
 TEST_F(InstallerOptions, NothingChangesWithoutAValueOrAnInstallerSection) {
@@ -546,10 +532,19 @@ TEST_F(InstallerOptions, NothingChangesWithoutAValueOrAnInstallerSection) {
     EXPECT_EQ(StoredSize(), DWORD(longData.size()));
 
     // A closed printer handle reads no name and changes nothing.
-    std::string data = Entries({{"ZDHDD", "False"}});
+    std::string data = Entries({{"ZDHDD", "False"}, {"ZDOptionDuplex", "True"}});
     Store(data);
     zd::ApplyInstallerDetectedOptions(nullptr);
     EXPECT_EQ(Stored(), data);
+
+    // An installer's file written for another printer says nothing of
+    // this one: its options are not read as "nothing installed".
+    WritePrivateProfileStringW(kPrinter, nullptr, nullptr, zd::InstallerOptionFilePath().c_str());
+    ASSERT_TRUE(WritePrivateProfileStringW(kOtherPrinter, L"Hard Disk", L"1",
+                                           zd::InstallerOptionFilePath().c_str()));
+    zd::ApplyInstallerDetectedOptions(printer_->get());
+    EXPECT_EQ(Stored(), data);
+    EXPECT_EQ(StoredSize(), DWORD(data.size()));
 }
 
 TEST_F(InstallerOptions, MissingLengthTakesTheValueAsRead) {

@@ -31,6 +31,10 @@ const wchar_t kPlain[] = L"zd tree plain";
 const wchar_t kHide[] = L"zd tree hide";
 const wchar_t kNet[] = L"zd tree net";
 const wchar_t kNoNet[] = L"zd tree other";
+const wchar_t kPlanted[] = L"zd tree planted net"; // its library by bare name
+const wchar_t kPlantedLibrary[] = L"zdplanted_netext.dll";
+// Served by the network library, but too long for its 221-byte name buffer.
+const std::wstring kLongName = L"zd tree net " + std::wstring(215, L'n');
 
 // A PPD with only the public features: no keyword of the plug-in's tables.
 const wchar_t kPlainPpd[] =
@@ -77,6 +81,13 @@ class OptionTree : public testing::Test {
                 {samples + L"\\zdcp95.ini", netCap});
         Install(kNoNet, L"ZD Tree Net", samples + L"\\zdcp95.ppd",
                 {samples + L"\\zdcp95.ini", netCap});
+        Install(kLongName, L"ZD Tree Net", samples + L"\\zdcp95.ppd",
+                {samples + L"\\zdcp95.ini", netCap});
+        Install(kPlanted, L"ZD Tree Planted", samples + L"\\zdcp95.ppd",
+                {samples + L"\\zdcp95.ini",
+                 WriteFile(L"zdt_planted.cap", L"[Capability]\r\nZD Tree Planted=P\r\n[P]\r\n"
+                                               L"NetExtDLL=" +
+                                                   std::wstring(kPlantedLibrary) + L"\r\n")});
     }
 
     HostSession& Document(const wchar_t* printer, drvhost::HostOptions options = {}) {
@@ -87,7 +98,7 @@ class OptionTree : public testing::Test {
         return *session_;
     }
 
-    HostSession& Device(const wchar_t* printer) {
+    HostSession& Device(const std::wstring& printer) {
         session_ = std::make_unique<HostSession>();
         std::wstring error;
         EXPECT_TRUE(session_->PrepareDevice(printer, &error))
@@ -439,8 +450,9 @@ TEST_F(OptionTree, DeviceTreeHelpCollapseAndAutoDetectItem) {
     EXPECT_EQ(button.pOptType->BegCtrlID, 1);
     EXPECT_EQ(button.pOptType->pOptParam[0].cbSize, 48);
     EXPECT_EQ(button.pOptType->pOptParam[0].pData, nullptr);
-    // zdnetext.dll of the demo model is not installed: no detection offered.
-    EXPECT_TRUE(button.Flags & OPTIF_HIDE);
+    // The demo model's zdnetext.dll (the simulated printer) lies beside the
+    // host and serves every printer: detection is offered.
+    EXPECT_FALSE(button.Flags & OPTIF_HIDE);
 }
 
 TEST_F(OptionTree, AutoDetectShownOnlyWhenTheNetworkLibraryServesThePrinter) {
@@ -448,6 +460,31 @@ TEST_F(OptionTree, AutoDetectShownOnlyWhenTheNetworkLibraryServesThePrinter) {
     EXPECT_FALSE(DevTree().param.pOEMOptItems[0].Flags & OPTIF_HIDE);
     Device(kNoNet);
     EXPECT_TRUE(DevTree().param.pOEMOptItems[0].Flags & OPTIF_HIDE);
+}
+
+TEST_F(OptionTree, NetworkLibraryIsNeverAskedWithACutName) {
+    ASSERT_GT(kLongName.size(), 220u);
+    Device(kLongName);
+    EXPECT_TRUE(DevTree().param.pOEMOptItems[0].Flags & OPTIF_HIDE);
+}
+
+TEST_F(OptionTree, NetworkLibraryIsNotLoadedFromTheCurrentDirectory) {
+    // A library of the model's name planted beside a document, which the
+    // ordinary search would load from the current directory.
+    std::wstring planted = g_dir + L"\\" + kPlantedLibrary;
+    ASSERT_TRUE(
+        CopyFileW((zdtest::ExeDir() + L"\\zdfakenetext.dll").c_str(), planted.c_str(), FALSE));
+    WCHAR saved[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, saved);
+    ASSERT_TRUE(SetCurrentDirectoryW(g_dir.c_str()));
+    HMODULE ordinary = LoadLibraryW(kPlantedLibrary);
+    EXPECT_NE(ordinary, nullptr);
+    if (ordinary)
+        FreeLibrary(ordinary);
+    Device(kPlanted);
+    SetCurrentDirectoryW(saved);
+    EXPECT_TRUE(DevTree().param.pOEMOptItems[0].Flags & OPTIF_HIDE);
+    EXPECT_EQ(GetModuleHandleW(kPlantedLibrary), nullptr);
 }
 
 TEST_F(OptionTree, DeviceCallbacksWithNothingDetected) {
@@ -510,6 +547,17 @@ TEST_F(OptionTree, DetectedOptionsGoToTheMatchingDeviceItems) {
     EXPECT_EQ(session_->UpdateCalls().size(), 7u);
     for (const drvhost::UpdateCall& c : session_->UpdateCalls())
         EXPECT_EQ(c.mode, 2u);
+
+    // Values beyond an item's options never reach it; the others still do.
+    d.trays = 5; // options 0 to 4
+    d.memory = 99;
+    d.punchUnit = 0;
+    session_->host().ClearUpdateCalls();
+    zd::ApplyDetectedOptions(&DevTree().param, d);
+    EXPECT_EQ(sel("ZDOptionTray"), 3);
+    EXPECT_EQ(sel("InstalledMemory"), 2);
+    EXPECT_EQ(sel("ZDPunchUnit"), 0);
+    EXPECT_EQ(session_->UpdateCalls().size(), 5u);
 }
 
 } // namespace

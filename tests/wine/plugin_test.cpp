@@ -79,6 +79,7 @@ class FakeDriver : public IPrintOemDriverUI {
 TEST_F(PluginTest, UnknownClassIsRefusedAndCreatesNothing) {
     void* out = reinterpret_cast<void*>(1);
     EXPECT_EQ(getClassObject_(kOtherClass, IID_IClassFactory, &out), CLASS_E_CLASSNOTAVAILABLE);
+    EXPECT_EQ(out, nullptr); // nothing handed out
     EXPECT_EQ(canUnload_(), S_OK);
 }
 

@@ -3,6 +3,7 @@
 // option and the installer's options, against the real spooler.
 #include "abi/oemui_abi.h"
 #include "core/driver_files.h"
+#include "core/file_access.h"
 #include "core/oemui_plugin.h"
 #include "core/option_detection.h"
 #include "core/printer_event.h"
@@ -14,7 +15,10 @@
 
 #include <winspool.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -102,7 +106,17 @@ std::vector<BYTE> GlobalDevMode(const wchar_t* printer) {
     if (!dm)
         return {};
     const BYTE* b = reinterpret_cast<const BYTE*>(dm);
-    return std::vector<BYTE>(b, b + dm->dmSize + dm->dmDriverExtra);
+    std::vector<BYTE> copy(b, b + dm->dmSize + dm->dmDriverExtra);
+    // The spooler here leaves varying bytes after the NUL of the names:
+    // they mean nothing and are not compared.
+    for (size_t offset : {offsetof(DEVMODEW, dmDeviceName), offsetof(DEVMODEW, dmFormName)}) {
+        if (copy.size() < offset + CCHDEVICENAME * sizeof(WCHAR))
+            continue;
+        auto* name = reinterpret_cast<WCHAR*>(copy.data() + offset);
+        size_t length = wcsnlen(name, CCHDEVICENAME);
+        std::fill(name + length, name + CCHDEVICENAME, L'\0');
+    }
+    return copy;
 }
 
 // Stores a default DEVMODE with `extra` bytes of driver data, every one 0xEE.
@@ -138,7 +152,9 @@ class PrinterEvent : public testing::Test {
         std::wstring cap = WriteFile(
             L"zdev_models.cap",
             L"[Capability]\r\nZD Event Demo=E\r\nZD Event Unset=U\r\nZD Event Range=R\r\n"
-            L"[E]\r\nPSOutputOpt=2\r\nCCMInfoFile=zdev_ccm.ini\r\n[U]\r\n[R]\r\nPSOutputOpt=7\r\n");
+            L"[E]\r\nPSOutputOpt=2\r\nCCMInfoFile=zdev_ccm.ini\r\n"
+            L"[U]\r\nCCMInfoFile=..\\3\\zdev_ccm.ini\r\n[R]\r\nPSOutputOpt=7\r\nCCMInfoFile=" +
+                std::wstring(230, L'c') + L".ini\r\n");
         for (auto [printer, driver] :
              {std::pair{kPrinter, L"ZD Event Demo"}, std::pair{kUnset, L"ZD Event Unset"},
               std::pair{kOutOfRange, L"ZD Event Range"}}) {
@@ -342,6 +358,93 @@ TEST_F(PrinterEvent, ValueThatCannotBeWrittenFailsTheEvent) {
     // With the strings the same printer initialises.
     EXPECT_TRUE(zd::InitializePrinter(kPrinter));
     EXPECT_EQ(GetData(kPrinter, L"SPLUserModePrinterDriver").rc, DWORD(ERROR_SUCCESS));
+}
+
+TEST_F(PrinterEvent, OutputOptionStepEndsWithoutALevel8Answer) {
+    // The spooler here always answers level 8, so its empty answer is
+    // handed to the step: the per-printer default is not written instead.
+    StoreDevMode(kPrinter, 400);
+    std::vector<BYTE> before = GlobalDevMode(kPrinter);
+    zd::PrinterHandle p(kPrinter, PRINTER_ALL_ACCESS);
+    EXPECT_EQ(zd::WriteOutputOption(p.get(), kPrinter, 2, {}), zd::OutputOptionResult::NoDevMode);
+    EXPECT_EQ(GlobalDevMode(kPrinter), before);
+    EXPECT_EQ(zd::SetUpOutputOption(kPrinter), zd::OutputOptionResult::Written);
+    EXPECT_EQ(GlobalDevMode(kPrinter)[zd::kPsOutputOptionOffset], 2);
+}
+
+TEST_F(PrinterEvent, OnlyFilesWhosePathWasBuiltAreOpenedUp) {
+    std::wstring config = ConfigPath();
+    std::wstring ppd = zdtest::DriverFilesDir() + L"\\zdev_demo.PPD";
+    using Files = std::vector<std::wstring>;
+    zd::PrinterHandle demo(kPrinter);
+    EXPECT_EQ(zd::FilesToOpenUp(demo.get(), config.c_str()),
+              (Files{config, ppd, zdtest::DriverFilesDir() + L"\\zdev_ccm.ini"}));
+    // A store named by a path, or one too long for its buffer, is not built:
+    // neither it nor the driver folder left in the buffer is opened up.
+    for (const wchar_t* printer : {kUnset, kOutOfRange}) {
+        zd::PrinterHandle p(printer);
+        EXPECT_EQ(zd::FilesToOpenUp(p.get(), config.c_str()), (Files{config, ppd}));
+    }
+}
+
+// The entries of a DACL as (type, flags, mask, well-known SID).
+using AclEntry = std::tuple<int, int, DWORD, WELL_KNOWN_SID_TYPE>;
+
+std::vector<AclEntry> Entries(const ACL* acl) {
+    std::vector<AclEntry> entries;
+    for (DWORD i = 0; i < acl->AceCount; ++i) {
+        void* ace = nullptr;
+        EXPECT_TRUE(GetAce(const_cast<ACL*>(acl), i, &ace));
+        auto* allowed = static_cast<ACCESS_ALLOWED_ACE*>(ace);
+        WELL_KNOWN_SID_TYPE sid = WinNullSid;
+        for (WELL_KNOWN_SID_TYPE t :
+             {WinBuiltinAdministratorsSid, WinLocalSystemSid, WinBuiltinUsersSid})
+            if (IsWellKnownSid(&allowed->SidStart, t))
+                sid = t;
+        entries.emplace_back(allowed->Header.AceType, allowed->Header.AceFlags, allowed->Mask, sid);
+    }
+    return entries;
+}
+
+void AddEntry(ACL* acl, BYTE flags, DWORD mask, WELL_KNOWN_SID_TYPE type) {
+    BYTE sid[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof(sid);
+    ASSERT_TRUE(CreateWellKnownSid(type, nullptr, sid, &size));
+    ASSERT_TRUE(AddAccessAllowedAceEx(acl, ACL_REVISION, flags, mask, sid));
+}
+
+TEST(FileAccess, UsersGetOneReadWriteEntryAndEveryOtherEntryStays) {
+    // A driver file's usual DACL: Administrators and SYSTEM in full, Users
+    // reading and running by inheritance from the folder.
+    DWORD storage[256] = {};
+    auto* existing = reinterpret_cast<ACL*>(storage);
+    ASSERT_TRUE(InitializeAcl(existing, sizeof(storage), ACL_REVISION));
+    const DWORD usersInherited = FILE_GENERIC_READ | FILE_GENERIC_EXECUTE;
+    AddEntry(existing, 0, FILE_ALL_ACCESS, WinBuiltinAdministratorsSid);
+    AddEntry(existing, 0, FILE_ALL_ACCESS, WinLocalSystemSid);
+    AddEntry(existing, INHERITED_ACE, usersInherited, WinBuiltinUsersSid);
+
+    zd::FileAccessDescriptor built;
+    ASSERT_TRUE(zd::BuildUsersAccessDescriptor(existing, &built));
+    BOOL present = FALSE, defaulted = FALSE;
+    ACL* dacl = nullptr;
+    ASSERT_TRUE(GetSecurityDescriptorDacl(&built.sd, &present, &dacl, &defaulted));
+    ASSERT_TRUE(present);
+    ASSERT_NE(dacl, nullptr); // never a null DACL: that would open the file to all
+    const int allow = ACCESS_ALLOWED_ACE_TYPE;
+    const std::vector<AclEntry> expected = {
+        {allow, 0, FILE_ALL_ACCESS, WinBuiltinAdministratorsSid},
+        {allow, 0, FILE_ALL_ACCESS, WinLocalSystemSid},
+        {allow, 0, 0x12019F, WinBuiltinUsersSid}, // read and write of the data
+        {allow, INHERITED_ACE, usersInherited, WinBuiltinUsersSid},
+    };
+    EXPECT_EQ(Entries(dacl), expected);
+
+    // Opening up the same file again adds nothing.
+    zd::FileAccessDescriptor again;
+    ASSERT_TRUE(zd::BuildUsersAccessDescriptor(dacl, &again));
+    ASSERT_TRUE(GetSecurityDescriptorDacl(&again.sd, &present, &dacl, &defaulted));
+    EXPECT_EQ(Entries(dacl), expected);
 }
 
 // Whether a privilege of this process's token is enabled.

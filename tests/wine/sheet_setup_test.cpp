@@ -1,6 +1,7 @@
 // What the plug-in hands the driver's sheet service when the document and
 // printer property sheets are set up, through the real zdui.dll.
 #include "abi/oemui_abi.h"
+#include "core/ui_context.h"
 #include "core/win_util.h"
 #include "test_printer.h"
 
@@ -209,6 +210,43 @@ TEST_F(SheetSetUp, SheetWithoutTreeRecordIsRefused) {
     EXPECT_EQ(InitSheet(&info), E_FAIL);
     EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
     EXPECT_TRUE(g_pages.empty());
+}
+
+TEST_F(SheetSetUp, NoSheetRunsOnTheOldRecordWhenANewOneCannotBeHad) {
+    BuildDocumentTree(true);
+    // A driver heap of a fixed size, filled until the path buffer of the
+    // help set-up still fits but a working record does not.
+    HANDLE full = HeapCreate(0, 0, 64 * 1024);
+    ASSERT_NE(full, nullptr);
+    for (;;) {
+        void* probe = HeapAlloc(full, 0, sizeof(zd::UiContext));
+        if (!probe)
+            break;
+        HeapFree(full, 0, probe);
+        ASSERT_NE(HeapAlloc(full, 0, 256), nullptr);
+    }
+    OEMCUIPPARAM second = cuip_;
+    second.hOEMHeap = full;
+    EXPECT_EQ(plugin_->CommonUIProp(1, &second), E_FAIL);
+    PROPSHEETUI_INFO info;
+    EXPECT_EQ(InitSheet(&info), E_FAIL);
+    EXPECT_TRUE(g_pages.empty());
+    plugin_->Release();
+    plugin_ = nullptr;
+    HeapDestroy(full);
+}
+
+TEST_F(SheetSetUp, UnloadingTheLibraryFreesTheExtensionLibrary) {
+    BuildDocumentTree(true);
+    PROPSHEETUI_INFO info;
+    InitSheet(&info);
+    ASSERT_NE(GetModuleHandleW(L"zdaskres.dll"), nullptr);
+    plugin_->Release();
+    plugin_ = nullptr;
+    ASSERT_TRUE(FreeLibrary(module_));
+    EXPECT_EQ(GetModuleHandleW(L"zdaskres.dll"), nullptr);
+    module_ = LoadLibraryW((zdtest::ExeDir() + L"\\zdui.dll").c_str());
+    ASSERT_NE(module_, nullptr);
 }
 
 TEST_F(SheetSetUp, PrinterSheetAddsNoPageAndNamesItsHeader) {

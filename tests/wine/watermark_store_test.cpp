@@ -117,10 +117,10 @@ TEST_F(WatermarkStoreTest, FontListPathAndEntries) {
     EXPECT_EQ(ReadFontEntry(3), L"");
     EXPECT_EQ(ReadFontEntry(-1), L"");
 
-    // Without WMFONT the path names the driver folder: no list, DefaultNo 0.
+    // Without WMFONT there is no font list: no path, no entries, DefaultNo 0.
     std::wstring plain = Config(L"zdst_wm_nofont.ini", L"[DependentFiles]\r\nHELP=x.hlp\r\n");
     BuildWatermarkFontFilePath(plain.c_str());
-    EXPECT_EQ(std::wstring(WatermarkFontFilePath()), zdtest::DriverFilesDir() + L"\\");
+    EXPECT_STREQ(WatermarkFontFilePath(), L"");
     EXPECT_EQ(ReadFontEntry(0), L"");
     LoadWatermarkList(nullptr, ctx_, Dm());
     ASSERT_NE(List().entry(0), nullptr);

@@ -4,11 +4,16 @@
 //   drvhost sheet PRINTER [--save-devmode FILE]   the document sheet (interactive with a display)
 //   drvhost shots PRINTER DIR                     every page of the document sheet as PNG
 //   drvhost devmode FILE                          decode a stored private block
+//   drvhost detect PRINTER                        press the device page's auto-detect button
+//   drvhost lint PRINTER | lint --files CAP INI [PPD]   check a model's files (exit 0/1/2)
 //   --timings                                     time of each host call
+//   --plugin DLL                                  load this zdui.dll, not the one beside drvhost
 #include "core/devmode_record.h"
 #include "devmode_dump.h"
 #include "drvhost_api.h"
+#include "model_lint.h"
 #include "resources/resource.h"
+#include "sheet.h"
 
 #include <cstdio>
 #include <cwchar>
@@ -16,6 +21,9 @@
 using namespace drvhost;
 
 namespace {
+
+// From --plugin: another build of the plug-in (the release DLL, to time it).
+HostOptions gHostOptions;
 
 void Out(const std::string& s) {
     std::fputs(s.c_str(), stdout);
@@ -139,7 +147,7 @@ void PrintTree(const char* title, const OptionTree& tree) {
 }
 
 int Info(const std::wstring& printer, const std::wstring& savePath, bool timings) {
-    DriverHost host;
+    DriverHost host(gHostOptions);
     std::wstring error;
     if (!host.Load(&error) || !host.OpenPrinter(printer, &error))
         return Error(error);
@@ -187,7 +195,7 @@ int Info(const std::wstring& printer, const std::wstring& savePath, bool timings
 }
 
 int Tree(const std::wstring& printer, bool timings) {
-    DriverHost host;
+    DriverHost host(gHostOptions);
     std::wstring error;
     if (!host.Load(&error) || !host.OpenPrinter(printer, &error) || !host.PrepareDevMode(&error))
         return Error(error);
@@ -222,7 +230,7 @@ bool DisplayPresent() {
 }
 
 int SheetCommand(const std::wstring& printer, const std::wstring& savePath, bool timings) {
-    HostSession session;
+    HostSession session(gHostOptions);
     std::wstring error;
     if (!session.OpenDocumentSheet(printer, &error))
         return Error(error);
@@ -254,11 +262,13 @@ std::wstring FileSafe(std::wstring s) {
 
 // The plug-in's dialogs as a user opens them: on a page of the document
 // sheet, each step presses a button of the window opened by the step before
-// and names the picture of the dialog it opens. Each dialog is cancelled.
+// and names the picture of the dialog it opens, after choosing an entry of
+// one of its lists when the step names one. Each dialog is cancelled.
 struct DialogStep {
     int button;
     const wchar_t* name;
-    int firstRowOf = 0; // a list view whose first row is selected before the press
+    int list = 0; // list box or list view to choose `entry` in before the picture
+    int entry = 0;
 };
 struct DialogShot {
     int page;
@@ -270,9 +280,23 @@ const DialogShot kDialogShots[] = {
     {kJobOptionsPageIndex, {{IDC_JO_ADVANCED, L"dialog-advanced"}}},
     {kJobOptionsPageIndex, {{IDC_JO_ABOUT, L"dialog-about"}}},
     {kJobOptionsPageIndex,
-     {{IDC_JO_OVERLAY, L"dialog-overlay"},
-      {IDC_OV_EDIT, L"dialog-overlay-definition", IDC_OV_DEFINED_LIST}}},
+     {{IDC_JO_WATERMARK, L"dialog-watermark-list", IDC_WM_LIST, 3},
+      {IDC_WM_EDIT, L"dialog-watermark-edit"},
+      {IDC_WM_FONT, L"dialog-watermark-font"}}},
+    {kJobOptionsPageIndex,
+     {{IDC_JO_OVERLAY, L"dialog-overlay", IDC_OV_DEFINED_LIST, 0},
+      {IDC_OV_EDIT, L"dialog-overlay-definition"}}},
 };
+
+// A list box's entry, or a list view's item as a click selects it.
+void ChooseListEntry(HWND dlg, int list, int entry) {
+    WCHAR cls[32] = {};
+    GetClassNameW(GetDlgItem(dlg, list), cls, 32);
+    if (_wcsicmp(cls, WC_LISTVIEWW) == 0)
+        SelectListViewItems(dlg, list, {entry});
+    else
+        SelectListEntry(dlg, list, entry);
+}
 
 // Presses steps[i].button in `window`, shoots the dialog it opens and goes
 // on in that dialog; false when a button opened nothing.
@@ -284,6 +308,8 @@ bool ShootDialogSteps(HWND window, const std::vector<DialogStep>& steps, size_t 
     AnswerNextDialog([&](HWND dlg) {
         opened = true;
         ShowWindow(dlg, SW_SHOWNORMAL);
+        if (steps[i].list)
+            ChooseListEntry(dlg, steps[i].list, steps[i].entry);
         std::wstring path = dir + L"\\" + steps[i].name + L".png", error;
         if (SaveWindowPng(dlg, path, &error))
             Out(L"wrote " + path + L"\n");
@@ -292,8 +318,6 @@ bool ShootDialogSteps(HWND window, const std::vector<DialogStep>& steps, size_t 
         rest = ShootDialogSteps(dlg, steps, i + 1, dir);
         SendMessageW(dlg, WM_COMMAND, IDCANCEL, 0);
     });
-    if (steps[i].firstRowOf)
-        SelectListViewItems(window, steps[i].firstRowOf, {0});
     ClickControl(window, steps[i].button);
     if (!opened) {
         ForgetDialogAnswers();
@@ -304,7 +328,7 @@ bool ShootDialogSteps(HWND window, const std::vector<DialogStep>& steps, size_t 
 }
 
 int Shots(const std::wstring& printer, const std::wstring& dir, bool timings) {
-    HostSession session;
+    HostSession session(gHostOptions);
     std::wstring error;
     if (!session.OpenDocumentSheet(printer, &error))
         return Error(error);
@@ -362,10 +386,92 @@ int DevModeFile(const std::wstring& path) {
     return 0;
 }
 
+// The installable options as the device page holds them: keyword and the
+// selected option's name.
+void PrintInstallableOptions(HostSession& session) {
+    static const char* const kInstallable[] = {"ZDHDD",           "ZDOptionDuplex", "ZDOptionTray",
+                                               "InstalledMemory", "ZDFinisher",     "ZDOptionMPF",
+                                               "ZDPunchUnit"};
+    for (const char* keyword : kInstallable) {
+        const OPTITEM* item = session.Item(keyword);
+        std::string value = "(not in the PPD)";
+        if (item && item->pOptType && item->Sel >= 0 && item->Sel < item->pOptType->Count &&
+            reinterpret_cast<ULONG_PTR>(item->pOptType->pOptParam[item->Sel].pData) >= 0x10000)
+            value = Narrow(item->pOptType->pOptParam[item->Sel].pData);
+        char line[128];
+        std::snprintf(line, sizeof line, "  %-16s %s\n", keyword, value.c_str());
+        Out(line);
+    }
+}
+
+// The device page of the printer sheet, its auto-detect button pressed as a
+// user presses it.
+int Detect(const std::wstring& printer, bool timings) {
+    HostSession session(gHostOptions);
+    std::wstring error;
+    if (!session.OpenPrinterSheet(printer, &error))
+        return Error(error);
+    bool shown = session.Visible(hostctl::PushItem) && session.Enabled(hostctl::PushItem);
+    Out(L"auto-detect button: " + std::wstring(shown ? L"shown" : L"not shown") + L"\n");
+    // On systems of major version 6 and later the page's activation detects already.
+    Out("installable options when the device page opened:\n");
+    PrintInstallableOptions(session);
+    int status = 0;
+    if (shown) {
+        session.Click(hostctl::PushItem);
+        Out("after pressing auto-detect:\n");
+        PrintInstallableOptions(session);
+    } else {
+        status = 1;
+    }
+    session.PressCancel();
+    if (timings)
+        PrintTimings(session.host());
+    return status;
+}
+
+// The model-file checker over an installed printer's files or over files
+// given by path (bare names then lie beside the configuration file).
+int Lint(const std::vector<std::wstring>& args) {
+    ModelFileSet files;
+    std::wstring error;
+    if (args.size() == 2) {
+        if (!ModelFilesOfPrinter(args[1], &files, &error))
+            return Error(error);
+    } else {
+        files.cap = args[2];
+        files.ini = args[3];
+        files.ppd = args.size() == 5 ? args[4] : std::wstring();
+        size_t slash = files.ini.find_last_of(L"\\/");
+        files.filesDir = slash == std::wstring::npos ? L".\\" : files.ini.substr(0, slash + 1);
+    }
+    // The store section names come from the plug-in's string table.
+    std::wstring plugin = gHostOptions.pluginPath;
+    if (plugin.empty()) {
+        wchar_t self[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, self, MAX_PATH);
+        plugin = self;
+        plugin = plugin.substr(0, plugin.find_last_of(L'\\') + 1) + L"zdui.dll";
+    }
+    HMODULE resources = LoadLibraryExW(plugin.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    std::vector<LintFinding> findings = LintModel(files, resources);
+    int errors = 0, warnings = 0;
+    for (const LintFinding& f : findings) {
+        Out(FormatFinding(f) + L"\n");
+        errors += f.level == LintLevel::Error;
+        warnings += f.level == LintLevel::Warning;
+    }
+    Out(std::to_string(errors) + " errors, " + std::to_string(warnings) + " warnings\n");
+    if (resources)
+        FreeLibrary(resources);
+    return LintExitStatus(findings);
+}
+
 int Usage() {
     std::fputs("usage: drvhost info PRINTER [--save-devmode FILE] | tree PRINTER |\n"
                "       sheet PRINTER [--save-devmode FILE] | shots PRINTER DIR |\n"
-               "       devmode FILE   [--timings]\n",
+               "       devmode FILE | detect PRINTER |\n"
+               "       lint PRINTER | lint --files CAP INI [PPD]   [--timings] [--plugin DLL]\n",
                stderr);
     return 2;
 }
@@ -382,6 +488,8 @@ int wmain(int argc, wchar_t** argv) {
             timings = true;
         else if (a == L"--save-devmode" && i + 1 < argc)
             savePath = argv[++i];
+        else if (a == L"--plugin" && i + 1 < argc)
+            gHostOptions.pluginPath = argv[++i];
         else
             args.push_back(a);
     }
@@ -398,5 +506,10 @@ int wmain(int argc, wchar_t** argv) {
         return Shots(args[1], args[2], timings);
     if (cmd == L"devmode" && args.size() == 2)
         return DevModeFile(args[1]);
+    if (cmd == L"detect" && args.size() == 2)
+        return Detect(args[1], timings);
+    if (cmd == L"lint" &&
+        (args.size() == 2 || (args[1] == L"--files" && (args.size() == 4 || args.size() == 5))))
+        return Lint(args);
     return Usage();
 }

@@ -543,8 +543,10 @@ HWND Sheet::pageWindow(int index) const {
 bool Sheet::SelectPage(int index) {
     if (!hwnd_)
         return false;
+    auto start = std::chrono::steady_clock::now();
     BOOL ok = PropSheet_SetCurSel(hwnd_, nullptr, index);
     Pump();
+    host_.AddTiming("page " + std::to_string(index) + " selected", start);
     return ok && currentPage() == index;
 }
 
