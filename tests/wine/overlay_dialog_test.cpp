@@ -78,18 +78,6 @@ void Pick(HWND dlg, int list, std::vector<int> items, int button) {
     ClickControl(dlg, button);
 }
 
-// Runs `steps` in the next dialog, shown as the user sees it (hidden
-// controls cannot be clicked); one left open is cancelled, so that a failed
-// check never leaves the test waiting in a modal loop.
-void Answer(std::function<void(HWND)> steps) {
-    AnswerNextDialog([steps = std::move(steps)](HWND dlg) {
-        ShowWindow(dlg, SW_SHOWNORMAL);
-        steps(dlg);
-        if (IsWindowVisible(dlg))
-            SendMessageW(dlg, WM_COMMAND, IDCANCEL, 0);
-    });
-}
-
 // Answers the next message box with OK, keeping its text and caption.
 void AnswerMessage(std::wstring* text, std::wstring* caption = nullptr) {
     AnswerNextDialog([text, caption](HWND box) {
@@ -159,7 +147,7 @@ class OverlayDialog : public testing::Test {
     // Opens the overlay dialog with the page's button and runs `steps` in it;
     // `unanswered` answers were queued for dialogs that must not appear.
     void InDialog(std::function<void(HWND)> steps, int unanswered = 0) {
-        Answer(std::move(steps));
+        ActInNextDialog(std::move(steps));
         ASSERT_TRUE(session_->Click(IDC_JO_OVERLAY));
         EXPECT_EQ(PendingDialogAnswers(), unanswered);
         ForgetDialogAnswers();
@@ -300,7 +288,7 @@ TEST_F(OverlayDialog, NewDefinitionFromAnEmptyStore) {
     const std::wstring name(63, L'名');
     InDialog([&](HWND dlg) {
         EXPECT_FALSE(IsEnabled(dlg, IDC_OV_EDIT));
-        Answer([&](HWND def) {
+        ActInNextDialog([&](HWND def) {
             EXPECT_EQ(ControlText(def, IDC_OD_NAME), L"新建叠加打印");
             // The fields take what the store keeps, so nothing is cut later.
             TypeInto(def, IDC_OD_NAME, name + L"名名");
@@ -328,7 +316,7 @@ TEST_F(OverlayDialog, DefinitionRefusesClashAndNoFormAndFiltersThePageList) {
     WriteStore(Committed({{L"A", 0, L"", {L"F"}}, {L"B", 1, L"", {}}}));
     Open();
     InDialog([&](HWND dlg) {
-        Answer([&](HWND def) {
+        ActInNextDialog([&](HWND def) {
             std::wstring message;
             TypeInto(def, IDC_OD_NAME, L"A");
             AnswerMessage(&message);
@@ -371,7 +359,7 @@ TEST_F(OverlayDialog, FormHistoryMovesNamesToTheFrontAndKeepsTen) {
     WriteStore(Committed({{L"A", 0, L"", {L"F"}}}, history));
     Open();
     InDialog([&](HWND dlg) {
-        Answer([&](HWND def) {
+        ActInNextDialog([&](HWND def) {
             EXPECT_EQ(ListEntries(def, IDC_OD_FORM), history);
             TypeForm(def, L"H5");
             ClickControl(def, IDC_OD_FORM_ADD);
@@ -431,7 +419,7 @@ TEST_F(OverlayDialog, WithoutPrinterDataRightsOnlyTheDocumentsChoiceChanges) {
     options = {};
     options.pageFlags = DM_NOPERMISSION;
     Open(options);
-    Answer([&](HWND dlg) {
+    ActInNextDialog([&](HWND dlg) {
         for (int id = IDC_OV_MODE; id <= IDC_OV_DELETE; ++id)
             EXPECT_FALSE(IsEnabled(dlg, id)) << id;
     });
@@ -475,7 +463,7 @@ TEST_F(OverlayDialog, RecordsGoWithTheObject) {
     WriteStore(Committed(kABC));
     const int before = OverlayRecordBlocks();
     Open({}, kPrinter, false);
-    Answer([](HWND dlg) { ClickControl(dlg, IDOK); });
+    ActInNextDialog([](HWND dlg) { ClickControl(dlg, IDOK); });
     EXPECT_EQ(zd::RunOverlayDialog(nullptr, &Ctx()), 1);
     EXPECT_EQ(OverlayRecordBlocks(), before + 4);
     TearDown();

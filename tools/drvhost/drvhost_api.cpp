@@ -223,6 +223,15 @@ void AnswerNextDialog(std::function<void(HWND)> handler) {
     a.handlers.push_back(std::move(handler));
 }
 
+void ActInNextDialog(std::function<void(HWND)> steps) {
+    AnswerNextDialog([steps = std::move(steps)](HWND dialog) {
+        ShowWindow(dialog, SW_SHOWNORMAL);
+        steps(dialog);
+        if (IsWindowVisible(dialog))
+            SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+}
+
 void ForgetDialogAnswers() {
     Answers().handlers.clear();
 }

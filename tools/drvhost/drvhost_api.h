@@ -41,6 +41,10 @@ std::wstring MessageBoxText(HWND box);
 // Several calls queue up for nested dialogs.
 void AnswerNextDialog(std::function<void(HWND dialog)> handler);
 int PendingDialogAnswers();
+// AnswerNextDialog for a user's steps: the dialog is shown first (hidden
+// controls cannot be clicked), and one that the steps left open is
+// cancelled, so that a failed check never leaves a test in a modal loop.
+void ActInNextDialog(std::function<void(HWND dialog)> steps);
 // Drops the answers no dialog took (a button that opened nothing).
 void ForgetDialogAnswers();
 
