@@ -2,64 +2,35 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 using namespace zd;
 
 namespace {
 
-struct Shown {
-    bool profiles, cmyk, simulation, rgbArrow, cmykArrow, downArrow, linkArrow;
-};
-
-Shown ShownOf(const PhotoDetailsLayout& l) {
-    return {l.profiles,  l.cmykProfiles, l.simulation, l.arrowRgb,
-            l.arrowCmyk, l.arrowDown,    l.arrowLink};
+// Shown controls, then enabled ones: profiles, CMYK lists, simulation,
+// arrows RGB, CMYK, down, link | keep black, CMYK input, CMYK link, intent.
+std::string Look(uint32_t method, uint32_t cmykChoice, uint32_t output) {
+    const PhotoDetailsLayout l = LayoutForMethod(method, cmykChoice, output);
+    std::string s;
+    for (bool b : {l.profiles, l.cmykProfiles, l.simulation, l.arrowRgb, l.arrowCmyk, l.arrowDown,
+                   l.arrowLink})
+        s += b ? '1' : '0';
+    s += '|';
+    for (bool b : {l.keepBlackEnabled, l.cmykInputEnabled, l.cmykLinkEnabled, l.intentEnabled})
+        s += b ? '1' : '0';
+    return s;
 }
 
-bool operator==(const Shown& a, const Shown& b) {
-    return a.profiles == b.profiles && a.cmyk == b.cmyk && a.simulation == b.simulation &&
-           a.rgbArrow == b.rgbArrow && a.cmykArrow == b.cmykArrow && a.downArrow == b.downArrow &&
-           a.linkArrow == b.linkArrow;
-}
-
-TEST(PhotoDetailsLayout, EachMethodShowsItsProfilesAndArrows) {
-    // ICC with the input profile: RGB and CMYK arrows to the output.
-    EXPECT_TRUE(ShownOf(LayoutForMethod(0, 0, 1)) ==
-                (Shown{true, true, false, true, true, false, false}));
-    // ICC with the link profile: the long arrow replaces the CMYK one.
-    EXPECT_TRUE(ShownOf(LayoutForMethod(0, 1, 1)) ==
-                (Shown{true, true, false, true, false, false, true}));
-    // Emulation: the simulation profile in place of the CMYK controls.
-    for (uint32_t choice : {0u, 1u})
-        EXPECT_TRUE(ShownOf(LayoutForMethod(1, choice, 1)) ==
-                    (Shown{true, false, true, false, true, true, false}));
-    // Creating profiles, matching by the application, and values past the
-    // four methods: nothing below the separator.
+TEST(PhotoDetailsLayout, EachMethodShowsAndEnablesItsOwnControls) {
+    EXPECT_EQ(Look(0, 0, 1), "1101100|1101"); // ICC with the CMYK input profile
+    EXPECT_EQ(Look(0, 1, 1), "1101001|0011"); // the link profile replaces input and keep black
+    EXPECT_EQ(Look(0, 0, 0), "1101100|1100"); // no output profile, no rendering intent
+    EXPECT_EQ(Look(1, 1, 1), "1010110|1001"); // emulation: simulation, no CMYK lists
+    // Creating profiles, matching by the application and values past them:
+    // nothing below the separator, and nothing hidden is enabled.
     for (uint32_t method : {2u, 3u, 4u, 0xFFFFFFFFu})
-        EXPECT_TRUE(ShownOf(LayoutForMethod(method, 1, 1)) ==
-                    (Shown{false, false, false, false, false, false, false}))
-            << method;
-}
-
-TEST(PhotoDetailsLayout, LinkProfileTakesOverInputAndKeepBlack) {
-    PhotoDetailsLayout input = LayoutForMethod(0, 0, 0);
-    EXPECT_TRUE(input.cmykInputEnabled && input.keepBlackEnabled);
-    EXPECT_FALSE(input.cmykLinkEnabled);
-    PhotoDetailsLayout link = LayoutForMethod(0, 1, 0);
-    EXPECT_FALSE(link.cmykInputEnabled || link.keepBlackEnabled);
-    EXPECT_TRUE(link.cmykLinkEnabled);
-    // Emulation keeps black but has no CMYK lists; hidden controls are
-    // never enabled.
-    PhotoDetailsLayout emulation = LayoutForMethod(1, 1, 0);
-    EXPECT_TRUE(emulation.keepBlackEnabled);
-    EXPECT_FALSE(emulation.cmykInputEnabled || emulation.cmykLinkEnabled);
-    PhotoDetailsLayout hidden = LayoutForMethod(2, 0, 1);
-    EXPECT_FALSE(hidden.keepBlackEnabled || hidden.cmykInputEnabled || hidden.intentEnabled);
-}
-
-TEST(PhotoDetailsLayout, RenderingIntentNeedsAnOutputProfile) {
-    EXPECT_FALSE(LayoutForMethod(0, 0, 0).intentEnabled);
-    EXPECT_TRUE(LayoutForMethod(0, 0, 1).intentEnabled);
-    EXPECT_TRUE(LayoutForMethod(1, 0, 5).intentEnabled);
+        EXPECT_EQ(Look(method, 1, 1), "0000000|0000") << method;
 }
 
 } // namespace
