@@ -84,10 +84,6 @@ bool HasField(const UiContext* ctx, const NumberField& f) {
     return UpDownBounds(ctx, f.slotIndex) != nullptr;
 }
 
-bool NoPermission(const UiContext* ctx) {
-    return ctx->pageParam && (ctx->pageParam->dwFlags & DM_NOPERMISSION);
-}
-
 void SetSpinPosition(HWND page, int spin, uint32_t value) {
     SendDlgItemMessageW(page, spin, UDM_SETPOS32, 0, LPARAM(int32_t(value)));
 }
@@ -359,12 +355,6 @@ BOOL OnKillActive(HWND page, UiContext* ctx) {
     DeleteLinkFont();
     SetWindowLongPtrW(page, DWLP_MSGRESULT, FALSE);
     return TRUE;
-}
-
-void ReportPageResult(UiContext* ctx, HANDLE pageHandle) {
-    if (ctx->sheetService && pageHandle)
-        ctx->sheetService(ctx->sheet, CPSFUNC_SET_RESULT, reinterpret_cast<LPARAM>(pageHandle),
-                          CPSUI_OK);
 }
 
 // Watermarks are saved for everyone; the overlay store only for users who
