@@ -92,14 +92,15 @@ void CommitColorSetting(UiContext& ctx) {
     d.set_u32(dm::kColorSetting, word);
 
     WCHAR path[kColorSettingPathUnits] = {};
-    GetColorSettingFilePath(ctx.pageParam, path, sizeof path);
+    // Only a path that was built names the store; without one no data loads.
+    const WCHAR* store = GetColorSettingFilePath(ctx.pageParam, path, sizeof path) ? path : nullptr;
     if ((word >> 16) == 0)
         return;
     const wchar_t* section = (word & kColorSettingGamma) ? L"Gamma" : L"Color";
     const uint32_t id = word & 0xFF;
-    LoadBlock(d, section, Numbered(L"CCMNT", id), path, dm::kColorData1Count, dm::kColorData1,
+    LoadBlock(d, section, Numbered(L"CCMNT", id), store, dm::kColorData1Count, dm::kColorData1,
               dm::kColorData1Size);
-    LoadBlock(d, section, Numbered(L"CCMNV", id), path, dm::kColorData2Count, dm::kColorData2,
+    LoadBlock(d, section, Numbered(L"CCMNV", id), store, dm::kColorData2Count, dm::kColorData2,
               dm::kColorData2Size);
 }
 

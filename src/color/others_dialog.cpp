@@ -1,5 +1,7 @@
 #include "color/others_dialog.h"
 
+#include "color/color_mode.h"
+#include "color/option_lists.h"
 #include "core/ui_context.h"
 #include "jobopts/dialog_helpers.h"
 #include "jobopts/dialog_plumbing.h"
@@ -8,25 +10,6 @@
 namespace zd {
 
 namespace {
-
-// The colour mode (selection of "ZDControl") in which separations make no sense.
-constexpr uint32_t kGrayscaleMode = 4;
-
-// One entry per option, so that an entry's position is the option index;
-// options named by a resource number of the driver get an empty entry.
-void FillSeparationList(HWND dlg, const OPTITEM* item) {
-    HWND list = GetDlgItem(dlg, IDC_OTH_SEPARATION);
-    SendMessageW(list, CB_RESETCONTENT, 0, 0);
-    if (!item || !item->pOptType || !item->pOptType->pOptParam)
-        return;
-    const OPTTYPE* type = item->pOptType;
-    for (WORD i = 0; i < type->Count; ++i) {
-        const WCHAR* name = type->pOptParam[i].pData;
-        if (!name || IS_INTRESOURCE(name))
-            name = L"";
-        SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
-    }
-}
 
 void ShowBoundControls(HWND dlg, const UiContext* ctx) {
     ShowControlRange(dlg, IDC_OTH_OVERPRINT, IDC_OTH_OVERPRINT, HasSlotItem(ctx, slot::OverPrint));
@@ -47,14 +30,13 @@ void SetControlsFromSelections(HWND dlg, const UiContext* ctx) {
         SetBoxChecked(dlg, IDC_OTH_PRINTER_HALFTONE,
                       ctx->selections[slot::AlwaysPrintHalftone] == 0);
     if (HasSlotItem(ctx, slot::SeparationOrder))
-        SendDlgItemMessageW(dlg, IDC_OTH_SEPARATION, CB_SETCURSEL,
-                            WPARAM(ctx->selections[slot::SeparationOrder]), 0);
+        SelectOptionEntry(dlg, IDC_OTH_SEPARATION, ctx->selections[slot::SeparationOrder]);
 }
 
 // Separations only in colour; a list the printer lacks stays disabled.
 void EnableSeparation(HWND dlg, const UiContext* ctx) {
-    BOOL enable = HasSlotItem(ctx, slot::SeparationOrder) &&
-                  ctx->selections[slot::ColorControl] != kGrayscaleMode;
+    BOOL enable = OptionCount(ctx, slot::SeparationOrder) > 0 &&
+                  !IsColorMode(ctx->selections[slot::ColorControl], ColorMode::Grayscale);
     EnableWindow(GetDlgItem(dlg, IDC_OTH_SEPARATION_LABEL), enable);
     EnableWindow(GetDlgItem(dlg, IDC_OTH_SEPARATION), enable);
 }
@@ -99,7 +81,7 @@ BOOL OnCommand(HWND dlg, WORD id) {
 void InitOthers(HWND dlg, UiContext* ctx) {
     ShowBoundControls(dlg, ctx);
     if (HasSlotItem(ctx, slot::SeparationOrder))
-        FillSeparationList(dlg, SlotItem(ctx, slot::SeparationOrder));
+        FillOptionList(dlg, IDC_OTH_SEPARATION, ctx, slot::SeparationOrder);
     SetControlsFromSelections(dlg, ctx);
     EnableSeparation(dlg, ctx);
 }
@@ -112,12 +94,9 @@ void StoreOthers(HWND dlg, UiContext* ctx) {
     if (HasSlotItem(ctx, slot::AlwaysPrintHalftone))
         ctx->selections[slot::AlwaysPrintHalftone] =
             IsBoxChecked(dlg, IDC_OTH_PRINTER_HALFTONE) ? 0 : 1;
-    if (HasSlotItem(ctx, slot::SeparationOrder)) {
-        // No entry chosen (a selection beyond the list) keeps the old value.
-        LRESULT chosen = SendDlgItemMessageW(dlg, IDC_OTH_SEPARATION, CB_GETCURSEL, 0, 0);
-        if (chosen != CB_ERR && chosen >= 0)
-            ctx->selections[slot::SeparationOrder] = uint32_t(chosen);
-    }
+    // No entry chosen (a selection beyond the list) keeps the old value.
+    if (auto chosen = ChosenOption(dlg, IDC_OTH_SEPARATION, ctx, slot::SeparationOrder))
+        ctx->selections[slot::SeparationOrder] = *chosen;
 }
 
 INT_PTR RunOthersDialog(HWND owner, UiContext* ctx) {

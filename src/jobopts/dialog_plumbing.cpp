@@ -66,6 +66,12 @@ bool NoPermission(const UiContext* ctx) {
     return ctx && ctx->pageParam && (ctx->pageParam->dwFlags & DM_NOPERMISSION);
 }
 
+void ReportPageResult(const UiContext* ctx, HANDLE pageHandle) {
+    if (ctx && ctx->sheetService && pageHandle)
+        ctx->sheetService(ctx->sheet, CPSFUNC_SET_RESULT, reinterpret_cast<LPARAM>(pageHandle),
+                          CPSUI_OK);
+}
+
 std::string DriverSetting(const UiContext* ctx, const char* feature) {
     OEMUIOBJ* obj = DriverObject(ctx);
     if (!feature || !obj || !obj->pOemUIProcs || !obj->pOemUIProcs->DrvGetDriverSetting)

@@ -32,8 +32,13 @@ DEVMODEW* PublicDevModeOf(const UiContext* ctx);
 // The private block, only when its header claims the full record.
 ByteView PrivateDevMode(const UiContext* ctx);
 
-// The document's flags forbid changes (DM_NOPERMISSION).
+// The host marks the user as not allowed to change settings
+// (DM_NOPERMISSION in the page block's flags): the pages are read-only.
 bool NoPermission(const UiContext* ctx);
+
+// Reports CPSUI_OK for a page of the plug-in through the sheet service;
+// nothing for a page that was never added (null handle).
+void ReportPageResult(const UiContext* ctx, HANDLE pageHandle);
 
 // The option keyword that DrvGetDriverSetting answers for a feature; empty
 // when the service fails or its answer is not terminated in the buffer.

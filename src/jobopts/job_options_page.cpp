@@ -357,12 +357,6 @@ BOOL OnKillActive(HWND page, UiContext* ctx) {
     return TRUE;
 }
 
-void ReportPageResult(UiContext* ctx, HANDLE pageHandle) {
-    if (ctx->sheetService && pageHandle)
-        ctx->sheetService(ctx->sheet, CPSFUNC_SET_RESULT, reinterpret_cast<LPARAM>(pageHandle),
-                          CPSUI_OK);
-}
-
 // The overlay store is committed only for users who may write printer
 // data; its records go whoever the user is, except after a failed commit:
 // they are then kept, still working, for the next Apply.

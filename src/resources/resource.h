@@ -171,6 +171,7 @@
 #define IDC_COLOR_PHOTO_DETAILS 1616
 #define IDC_COLOR_MODE_GROUP 1617
 #define IDC_COLOR_ADVANCED 1215
+#define IDC_COLOR_LIMIT_FIRST 1212 // start of a range disabled without permission, no control
 #define IDC_COLOR_TONER_SAVE IDC_TONER_SAVE
 
 // Others dialog (200)

@@ -263,7 +263,9 @@ std::wstring FileSafe(std::wstring s) {
 // The plug-in's dialogs as a user opens them: on a page of the document
 // sheet, each step presses a button of the window opened by the step before
 // and names the picture of the dialog it opens, after choosing an entry of
-// one of its lists when the step names one. Each dialog is cancelled.
+// one of its lists when the step names one. A step without a name only
+// presses its button (a mode that enables the next one). Each dialog is
+// cancelled.
 struct DialogStep {
     int button;
     const wchar_t* name;
@@ -275,6 +277,7 @@ struct DialogShot {
     std::vector<DialogStep> steps;
 };
 constexpr int kJobOptionsPageIndex = 3;
+constexpr int kColorPageIndex = 4;
 
 const DialogShot kDialogShots[] = {
     {kJobOptionsPageIndex, {{IDC_JO_ADVANCED, L"dialog-advanced"}}},
@@ -283,6 +286,11 @@ const DialogShot kDialogShots[] = {
      {{IDC_JO_WATERMARK, L"dialog-watermark-list", IDC_WM_LIST, 3},
       {IDC_WM_EDIT, L"dialog-watermark-edit"},
       {IDC_WM_FONT, L"dialog-watermark-font"}}},
+    {kColorPageIndex,
+     {{IDC_COLOR_MODE_OFFICE, nullptr}, {IDC_COLOR_OFFICE_DETAILS, L"dialog-office-color"}}},
+    {kColorPageIndex,
+     {{IDC_COLOR_MODE_PHOTO, nullptr}, {IDC_COLOR_PHOTO_DETAILS, L"dialog-advanced-photo"}}},
+    {kColorPageIndex, {{IDC_COLOR_ADVANCED, L"dialog-others"}}},
     {kJobOptionsPageIndex,
      {{IDC_JO_OVERLAY, L"dialog-overlay", IDC_OV_DEFINED_LIST, 0},
       {IDC_OV_EDIT, L"dialog-overlay-definition"}}},
@@ -304,6 +312,8 @@ bool ShootDialogSteps(HWND window, const std::vector<DialogStep>& steps, size_t 
                       const std::wstring& dir) {
     if (i == steps.size())
         return true;
+    if (!steps[i].name)
+        return ClickControl(window, steps[i].button) && ShootDialogSteps(window, steps, i + 1, dir);
     bool opened = false, rest = true;
     AnswerNextDialog([&](HWND dlg) {
         opened = true;

@@ -4,6 +4,7 @@
 #include "color/hex_bytes.h"
 #include "core/devmode_record.h"
 #include "core/driver_files.h"
+#include "core/driver_paths.h"
 #include "core/process_state.h"
 #include "core/win_util.h"
 #include "driver_host.h"
@@ -795,10 +796,11 @@ bool ModelFilesOfPrinter(const std::wstring& printer, ModelFileSet* out, std::ws
             if (EndsWithNoCase(f, L".ini"))
                 out->ini = f;
     }
-    WCHAR dir[MAX_PATH] = {};
-    DWORD size = sizeof dir;
-    zd::BuildDriverFilePath(dir, &size, L"");
-    out->filesDir = dir;
+    // The folder the plug-in joins the model's bare file names to.
+    WCHAR probe[MAX_PATH] = {};
+    DWORD size = sizeof probe;
+    zd::BuildDriverFilePath(probe, &size, L"x");
+    out->filesDir = zd::W(zd::FolderOfPath(zd::U16(probe)));
     if (!out->filesDir.empty() && out->filesDir.back() != L'\\')
         out->filesDir += L'\\';
     return true;
