@@ -6,6 +6,7 @@
 // when it is confirmed.
 #include "overlay/overlay_dialog.h"
 
+#include "color/option_lists.h"
 #include "core/devmode_record.h"
 #include "core/option_tree.h"
 #include "core/process_state.h"
@@ -24,6 +25,7 @@
 #include <cstdio>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
 
 namespace zd {
@@ -94,21 +96,12 @@ void ShowLimit(HWND dlg, int id, int limit) {
     SetDlgItemTextW(dlg, id, text);
 }
 
-// The option names of the driver's ZDOverlay item, in option order. The
-// last option is offered only to users who may not write printer data.
+// The option names of the driver's ZDOverlay item. The last option is
+// offered only to users who may not write printer data.
 void FillModeList(HWND dlg, const UiContext* ctx) {
-    const OPTITEM* item = SlotItem(ctx, slot::Overlay);
-    if (!item || !item->pOptType || !item->pOptType->pOptParam)
-        return;
-    int count = item->pOptType->Count;
-    if (Writable())
-        --count;
-    for (int i = 0; i < count; ++i) {
-        const OPTPARAM& option = item->pOptType->pOptParam[i];
-        // A name given as a resource id of the driver is not readable here;
-        // the entry stays, so that entries and options keep their numbers.
-        LPCWSTR name = option.pData && !IS_INTRESOURCE(option.pData) ? option.pData : L"";
-        SendDlgItemMessageW(dlg, IDC_OV_MODE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    if (FillOptionList(dlg, IDC_OV_MODE, ctx, slot::Overlay) && Writable()) {
+        LRESULT last = SendDlgItemMessageW(dlg, IDC_OV_MODE, CB_GETCOUNT, 0, 0) - 1;
+        SendDlgItemMessageW(dlg, IDC_OV_MODE, CB_DELETESTRING, WPARAM(last), 0);
     }
 }
 
@@ -139,7 +132,7 @@ void FillOverlayLists(HWND dlg, const OverlayDialogState* state, UINT parts) {
     const UiContext* ctx = state->ctx;
     const OverlayRecords& records = *state->records;
     if (parts & kModeEntry)
-        SendDlgItemMessageW(dlg, IDC_OV_MODE, CB_SETCURSEL, ctx->selections[slot::Overlay], 0);
+        SelectOptionEntry(dlg, IDC_OV_MODE, ctx->selections[slot::Overlay]);
     if (parts & kDefinedList) {
         HWND list = GetDlgItem(dlg, IDC_OV_DEFINED_LIST);
         if (parts & kEmptyFirst)
@@ -213,9 +206,8 @@ BOOL OnInitDialog(HWND dlg, LPARAM lParam) {
 void OnConfirm(HWND dlg, OverlayDialogState* state) {
     UiContext* ctx = state->ctx;
     // Without an entry chosen the driver keeps the selection it has.
-    LRESULT mode = SendDlgItemMessageW(dlg, IDC_OV_MODE, CB_GETCURSEL, 0, 0);
-    if (mode >= 0 && HasSlotItem(ctx, slot::Overlay))
-        ctx->selections[slot::Overlay] = uint32_t(mode);
+    if (std::optional<uint32_t> mode = ChosenOption(dlg, IDC_OV_MODE, ctx, slot::Overlay))
+        StoreOption(ctx, slot::Overlay, *mode);
     if (!StoreOverlayRecords(*ctx, *state->records)) {
         MessageBeep(MB_ICONHAND); // out of memory: nothing is handed over
         return;
