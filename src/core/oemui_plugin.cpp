@@ -11,6 +11,7 @@
 #include "core/win_util.h"
 #include "jobopts/extension_page.h"
 #include "jobopts/job_options_page.h"
+#include "overlay/overlay_store.h"
 #include "resources/resource.h"
 
 #include <algorithm>
@@ -51,8 +52,12 @@ STDMETHODIMP_(ULONG) OemUiPlugin::Release() {
     }
     if (heap_) {
         // Only blocks that really belong to the recorded heap are freed.
-        if (document_ && HeapValidate(heap_, 0, document_))
+        if (document_ && HeapValidate(heap_, 0, document_)) {
+            // A sheet closed without apply or cancel still holds overlay
+            // records, which live outside the driver's heap.
+            FreeOverlayStore(*document_);
             HeapFree(heap_, 0, document_);
+        }
         if (device_ && HeapValidate(heap_, 0, device_))
             HeapFree(heap_, 0, device_);
         document_ = nullptr;

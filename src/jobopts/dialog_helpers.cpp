@@ -77,6 +77,13 @@ void DestroyControlRange(HWND dlg, WORD first, WORD last) {
             DestroyWindow(control);
 }
 
+std::wstring LibraryString(UINT id) {
+    const wchar_t* text = nullptr;
+    // Length 0 asks for a read-only pointer into the resource itself.
+    int n = LoadStringW(Process().moduleInstance, id, reinterpret_cast<LPWSTR>(&text), 0);
+    return n > 0 && text ? std::wstring(text, size_t(n)) : std::wstring();
+}
+
 int ShowStringMessage(HWND owner, UINT textId, UINT captionId, UINT type) {
     WCHAR caption[160] = {};
     WCHAR text[600] = {};

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace zd {
 
 // Control id -> help context pairs for WinHelp, ended by (0, 0).
@@ -17,6 +19,9 @@ void ShowControlRange(HWND dlg, WORD first, WORD last, BOOL flag);
 
 // Destroys the controls; ids the dialog lacks are skipped.
 void DestroyControlRange(HWND dlg, WORD first, WORD last);
+
+// A text of the library's string table; empty when the table lacks it.
+std::wstring LibraryString(UINT id);
 
 // Message box with texts from the string table (caption id 0: default caption).
 int ShowStringMessage(HWND owner, UINT textId, UINT captionId, UINT type);

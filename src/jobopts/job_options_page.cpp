@@ -357,8 +357,22 @@ BOOL OnKillActive(HWND page, UiContext* ctx) {
     return TRUE;
 }
 
-// Watermarks are saved for everyone; the overlay store only for users who
-// may write printer data. Its records go whoever the user is.
+// The overlay store is committed only for users who may write printer
+// data; its records go whoever the user is, except after a failed commit:
+// they are then kept, still working, for the next Apply.
+void CommitOverlayStore(HWND page, UiContext* ctx) {
+    if (Process().printerDataWritable && OverlayStoreStateOf(*ctx) == Working) {
+        OverlayStoreStateOf(*ctx) = Committed;
+        if (!SaveOverlayStoreOrTell(page, *ctx)) {
+            OverlayStoreStateOf(*ctx) = Working;
+            return;
+        }
+        ReportPageResult(ctx, ctx->sparePage);
+    }
+    FreeOverlayStore(*ctx);
+}
+
+// Watermarks are saved for everyone.
 void OnApply(HWND page, UiContext* ctx) {
     ReportPageResult(ctx, ctx->jobOptionsPage);
     WatermarkList list(*ctx);
@@ -367,12 +381,7 @@ void OnApply(HWND page, UiContext* ctx) {
         FreeWatermarkList(*ctx);
         list.loaded() = 0;
     }
-    if (Process().printerDataWritable && OverlayStoreStateOf(*ctx) == Working) {
-        OverlayStoreStateOf(*ctx) = Committed;
-        SaveOverlayStore(*ctx);
-        ReportPageResult(ctx, ctx->sparePage);
-    }
-    FreeOverlayStore(*ctx);
+    CommitOverlayStore(page, ctx);
     DeleteLinkFont();
     SetWindowLongPtrW(page, DWLP_MSGRESULT, PSNRET_NOERROR);
 }

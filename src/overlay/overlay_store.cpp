@@ -1,23 +1,24 @@
 #include "overlay/overlay_store.h"
 
 #include "core/devmode_record.h"
+#include "core/process_state.h"
 #include "core/win_util.h"
 #include "core/text_fields.h"
+#include "jobopts/dialog_helpers.h"
+#include "overlay/overlay_editing.h"
+#include "resources/resource.h"
 
 namespace zd {
 
 namespace {
 
 struct Family {
-    std::wstring list;
-    std::wstring definitionPrefix;
+    const wchar_t* list;
+    const wchar_t* definitionPrefix;
 };
 
-Family ChooseFamily(UiContext& ctx) {
-    if (OverlayStoreStateOf(ctx) == Working)
-        return {L"OverlaySetting_Sv", L"Overlay_Info_Sv "};
-    return {L"OverlaySetting", L"Overlay_Info "};
-}
+constexpr Family kCommitted = {L"OverlaySetting", L"Overlay_Info "};
+constexpr Family kWorking = {L"OverlaySetting_Sv", L"Overlay_Info_Sv "};
 
 std::wstring Numbered(const std::wstring& prefix, int n) {
     return prefix + W(FormatDecimal(n));
@@ -39,13 +40,15 @@ void ReadText(const std::wstring& section, const std::wstring& key, char16_t* ou
     out[units - 1] = 0;
 }
 
-void WriteText(const std::wstring& section, const std::wstring& key, std::u16string_view value,
+bool WriteText(const std::wstring& section, const std::wstring& key, std::u16string_view value,
                const WCHAR* path) {
-    WritePrivateProfileStringW(section.c_str(), key.c_str(), W(value).c_str(), path);
+    return WritePrivateProfileStringW(section.c_str(), key.c_str(), W(value).c_str(), path) !=
+           FALSE;
 }
 
-void WriteInt(const std::wstring& section, const wchar_t* key, int value, const WCHAR* path) {
-    WritePrivateProfileStringW(section.c_str(), key, W(FormatDecimal(value)).c_str(), path);
+bool WriteInt(const std::wstring& section, const wchar_t* key, int value, const WCHAR* path) {
+    return WritePrivateProfileStringW(section.c_str(), key, W(FormatDecimal(value)).c_str(),
+                                      path) != FALSE;
 }
 
 template <typename T> T* NewZeroed() {
@@ -58,14 +61,14 @@ template <typename T> void Release(T*& p) {
     p = nullptr;
 }
 
-} // namespace
+const WCHAR* ConfigPath(const UiContext& ctx) {
+    return ctx.configFilePath ? ctx.configFilePath : L"";
+}
 
-bool LoadOverlayStore(UiContext& ctx) {
-    FreeOverlayStore(ctx);
-    const WCHAR* path = ctx.configFilePath ? ctx.configFilePath : L"";
-    const Family family = ChooseFamily(ctx);
-    const bool committedFamily = OverlayStoreStateOf(ctx) != Working;
-
+// The list and the definitions of one family into fresh records. False
+// when memory ran out; the definitions read so far are counted.
+bool ReadRecords(UiContext& ctx, const Family& family) {
+    const WCHAR* path = ConfigPath(ctx);
     OverlayList* list = NewZeroed<OverlayList>();
     if (!list)
         return false;
@@ -76,26 +79,84 @@ bool LoadOverlayStore(UiContext& ctx) {
     for (int i = 0; i < list->HistoryCount; ++i)
         ReadText(family.list, Numbered(L"History ", i), list->History[i], kOverlayTextUnits, path);
 
-    bool ok = true;
     for (int n = 0; n < list->DefinedCount; ++n) {
         OverlayDefinition* d = NewZeroed<OverlayDefinition>();
         if (!d) {
-            // Only the definitions that exist are counted.
             list->DefinedCount = uint16_t(n);
-            ok = false;
-            break;
+            return false;
         }
         ctx.overlayDefinitions[n] = d;
         const std::wstring section = Numbered(family.definitionPrefix, n);
         d->FormCount = ReadCount(section, L"Form_Num", kMaxOverlayForms, path);
-        d->PageMode = uint16_t(GetPrivateProfileIntW(section.c_str(), L"PageMode", 0, path));
+        d->PageMode =
+            PageModeFromFile(int(GetPrivateProfileIntW(section.c_str(), L"PageMode", 0, path)));
         ReadText(section, L"Overlay_Name", d->OverlayName, kOverlayTextUnits, path);
         ReadText(section, L"CustomPage", d->CustomPage, kOverlayCustomPageUnits, path);
         for (int f = 0; f < d->FormCount; ++f)
             ReadText(section, Numbered(L"Form_Name ", f), d->FormName[f], kOverlayTextUnits, path);
-        if (committedFamily)
-            OverlayStoreStateOf(ctx) = Working;
     }
+    return true;
+}
+
+// Every value of the records into one family, in the file's key order.
+// Stops at the first value that cannot be written.
+bool WriteRecords(const UiContext& ctx, const Family& family) {
+    const OverlayList* list = ctx.overlayList;
+    if (!list)
+        return true;
+    const WCHAR* path = ConfigPath(ctx);
+    if (!path[0])
+        return false;
+    uint16_t defined =
+        list->DefinedCount < kMaxDefinedOverlays ? list->DefinedCount : kMaxDefinedOverlays;
+    uint16_t history =
+        list->HistoryCount < kMaxOverlayHistory ? list->HistoryCount : kMaxOverlayHistory;
+    if (!WriteInt(family.list, L"Overlay_Num", defined, path) ||
+        !WriteInt(family.list, L"History_Num", history, path))
+        return false;
+    for (int i = 0; i < history; ++i)
+        if (!WriteText(family.list, Numbered(L"History ", i),
+                       FieldText(list->History[i], kOverlayTextUnits), path))
+            return false;
+
+    for (int n = 0; n < defined; ++n) {
+        const OverlayDefinition* d = ctx.overlayDefinitions[n];
+        if (!d)
+            continue;
+        const std::wstring section = Numbered(family.definitionPrefix, n);
+        uint16_t forms = d->FormCount < kMaxOverlayForms ? d->FormCount : kMaxOverlayForms;
+        if (!WriteText(section, L"Overlay_Name", FieldText(d->OverlayName, kOverlayTextUnits),
+                       path) ||
+            !WriteInt(section, L"PageMode", d->PageMode, path) ||
+            !WriteText(section, L"CustomPage", FieldText(d->CustomPage, kOverlayCustomPageUnits),
+                       path) ||
+            !WriteInt(section, L"Form_Num", forms, path))
+            return false;
+        for (int f = 0; f < forms; ++f)
+            if (!WriteText(section, Numbered(L"Form_Name ", f),
+                           FieldText(d->FormName[f], kOverlayTextUnits), path))
+                return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool LoadOverlayStore(UiContext& ctx) {
+    FreeOverlayStore(ctx);
+    // Users who may not write printer data never write the store, so the
+    // working sections are not theirs: they always read the committed ones.
+    const bool writable = Process().printerDataWritable != 0;
+    const bool fromWorking = writable && OverlayStoreStateOf(ctx) == Working;
+    bool ok = ReadRecords(ctx, fromWorking ? kWorking : kCommitted);
+    OverlayList* list = ctx.overlayList;
+    if (!list)
+        return false;
+    // The working sections start as what was just read, never as what
+    // another sheet left there. When they cannot be written the state
+    // stays, so that the next opening reads the committed sections again.
+    if (ok && !fromWorking && writable && list->DefinedCount > 0 && WriteRecords(ctx, kWorking))
+        OverlayStoreStateOf(ctx) = Working;
 
     uint16_t indexes[4] = {255, 255, 255, 255};
     if (ctx.pageParam && ctx.pageParam->pOEMDM) {
@@ -107,37 +168,15 @@ bool LoadOverlayStore(UiContext& ctx) {
     return ok;
 }
 
-int SaveOverlayStore(UiContext& ctx) {
-    OverlayList* list = ctx.overlayList;
-    const WCHAR* path = ctx.configFilePath;
-    if (!list || !path || !path[0])
-        return 1;
-    const Family family = ChooseFamily(ctx);
-    uint16_t defined =
-        list->DefinedCount < kMaxDefinedOverlays ? list->DefinedCount : kMaxDefinedOverlays;
-    uint16_t history =
-        list->HistoryCount < kMaxOverlayHistory ? list->HistoryCount : kMaxOverlayHistory;
-    WriteInt(family.list, L"Overlay_Num", defined, path);
-    WriteInt(family.list, L"History_Num", history, path);
-    for (int i = 0; i < history; ++i)
-        WriteText(family.list, Numbered(L"History ", i),
-                  FieldText(list->History[i], kOverlayTextUnits), path);
+bool SaveOverlayStore(UiContext& ctx) {
+    return WriteRecords(ctx, OverlayStoreStateOf(ctx) == Working ? kWorking : kCommitted);
+}
 
-    for (int n = 0; n < defined; ++n) {
-        const OverlayDefinition* d = ctx.overlayDefinitions[n];
-        if (!d)
-            continue;
-        const std::wstring section = Numbered(family.definitionPrefix, n);
-        uint16_t forms = d->FormCount < kMaxOverlayForms ? d->FormCount : kMaxOverlayForms;
-        WriteText(section, L"Overlay_Name", FieldText(d->OverlayName, kOverlayTextUnits), path);
-        WriteInt(section, L"PageMode", d->PageMode, path);
-        WriteText(section, L"CustomPage", FieldText(d->CustomPage, kOverlayCustomPageUnits), path);
-        WriteInt(section, L"Form_Num", forms, path);
-        for (int f = 0; f < forms; ++f)
-            WriteText(section, Numbered(L"Form_Name ", f),
-                      FieldText(d->FormName[f], kOverlayTextUnits), path);
-    }
-    return 1;
+bool SaveOverlayStoreOrTell(HWND owner, UiContext& ctx) {
+    if (SaveOverlayStore(ctx))
+        return true;
+    ShowStringMessage(owner, IDS_OVERLAY_SAVE_FAILED, IDS_CAPTION_ERROR, MB_OK | MB_ICONSTOP);
+    return false;
 }
 
 void FreeOverlayStore(UiContext& ctx) {
@@ -151,6 +190,41 @@ void FreeOverlayStore(UiContext& ctx) {
         ctx.overlayStoreReleased = 1;
 }
 
+bool CopyOverlayRecords(const UiContext& ctx, OverlayRecords& out) {
+    if (!ctx.overlayList)
+        return false;
+    out.list = *ctx.overlayList;
+    if (out.list.DefinedCount > kMaxDefinedOverlays)
+        out.list.DefinedCount = kMaxDefinedOverlays;
+    for (uint16_t n = 0; n < kMaxDefinedOverlays; ++n) {
+        const OverlayDefinition* d = ctx.overlayDefinitions[n];
+        out.definitions[n] = n < out.list.DefinedCount && d ? *d : OverlayDefinition{};
+    }
+    return true;
+}
+
+bool StoreOverlayRecords(UiContext& ctx, const OverlayRecords& in) {
+    const uint16_t count =
+        in.list.DefinedCount < kMaxDefinedOverlays ? in.list.DefinedCount : kMaxDefinedOverlays;
+    if (!ctx.overlayList && !(ctx.overlayList = NewZeroed<OverlayList>()))
+        return false;
+    // Every slot first, so that running out of memory changes nothing.
+    for (uint16_t n = 0; n < count; ++n)
+        if (!ctx.overlayDefinitions[n] &&
+            !(ctx.overlayDefinitions[n] = NewZeroed<OverlayDefinition>()))
+            return false;
+    *ctx.overlayList = in.list;
+    ctx.overlayList->DefinedCount = count;
+    for (uint16_t n = 0; n < kMaxDefinedOverlays; ++n) {
+        if (n < count)
+            *ctx.overlayDefinitions[n] = in.definitions[n];
+        else
+            Release(ctx.overlayDefinitions[n]);
+    }
+    ctx.overlayStoreReleased = 0;
+    return true;
+}
+
 void RememberFormName(UiContext& ctx, const WCHAR* name) {
     if (ctx.overlayList && name)
         RememberFormName(*ctx.overlayList, U16(name));
@@ -159,7 +233,7 @@ void RememberFormName(UiContext& ctx, const WCHAR* name) {
 std::wstring DescribeOverlayStore(const WCHAR* configPath) {
     UiContext ctx{};
     ctx.configFilePath = const_cast<WCHAR*>(configPath);
-    LoadOverlayStore(ctx);
+    ReadRecords(ctx, kCommitted);
     std::wstring out;
     if (!ctx.overlayList)
         return out;

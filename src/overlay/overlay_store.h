@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/ui_context.h"
+#include "overlay/overlay_editing.h"
 #include "overlay/overlay_record.h"
 
 #include <windows.h>
@@ -17,17 +18,31 @@ inline uint32_t& OverlayStoreStateOf(UiContext& ctx) {
     return ctx.selections[slot::OverlayStoreState];
 }
 
-// Builds the list and the definitions from the file (working family in state
-// Working, committed otherwise) and the document's overlay indexes; reading
-// a committed definition moves the state to Working. Records of an earlier
-// load are released first. False when memory ran out.
+// Builds the list and the definitions from the file and the document's
+// overlay indexes; records of an earlier load are released first. In state
+// Working the working family is read, otherwise the committed one; reading
+// committed definitions moves to Working and first writes them into the
+// working family. Users who may not write printer data read the committed
+// family and stay in their state. False when memory ran out.
 bool LoadOverlayStore(UiContext& ctx);
 
-// Writes the list and every definition into the family of the state; 1.
-int SaveOverlayStore(UiContext& ctx);
+// Writes the list and every definition into the family of the state. False
+// at the first value that could not be written.
+bool SaveOverlayStore(UiContext& ctx);
 
 // Releases the definitions and the list.
 void FreeOverlayStore(UiContext& ctx);
+
+// SaveOverlayStore; a failure is told to the user in one message over
+// `owner`, and the records stay as they are.
+bool SaveOverlayStoreOrTell(HWND owner, UiContext& ctx);
+
+// The sheet's records by value, for a dialog to edit; false without records.
+bool CopyOverlayRecords(const UiContext& ctx, OverlayRecords& out);
+
+// A confirmed dialog's records into the sheet's; false, with nothing
+// changed, when memory ran out.
+bool StoreOverlayRecords(UiContext& ctx, const OverlayRecords& in);
 
 // Puts a form name at the head of the sheet's history.
 void RememberFormName(UiContext& ctx, const WCHAR* name);

@@ -43,6 +43,7 @@ std::u16string T(const char16_t* field, size_t units = kOverlayTextUnits) {
 class OverlayStoreTest : public testing::Test {
   protected:
     void SetUp() override {
+        Process().printerDataWritable = 1;
         devmode_.fill(0);
         for (size_t i = 0; i < 4; ++i)
             ByteView(devmode_.data(), devmode_.size()).set_u16(dm::kOverlays + 2 * i, 255);
@@ -79,8 +80,8 @@ const std::wstring kThree =
     L"[OverlaySetting_Sv]\r\nOverlay_Num=1\r\nHistory_Num=0\r\n" +
     Definition(L"Overlay_Info_Sv 0", L"Working only", 1, L"", {L"W"});
 
-TEST_F(OverlayStoreTest, LoadingInInitialReadsTheCommittedSectionsAndStartsWorking) {
-    Config(L"zdst_ov_initial.ini", kThree);
+TEST_F(OverlayStoreTest, LoadingInInitialReadsTheCommittedSectionsAndStartsWorkingFromThem) {
+    std::wstring path = Config(L"zdst_ov_initial.ini", kThree);
     SetDocumentOverlays({2, 0, 255, 255});
     ASSERT_EQ(State(), uint32_t(Initial));
     ASSERT_TRUE(LoadOverlayStore(ctx_));
@@ -102,14 +103,33 @@ TEST_F(OverlayStoreTest, LoadingInInitialReadsTheCommittedSectionsAndStartsWorki
     EXPECT_EQ(ctx_.overlayDefinitions[2]->FormCount, 0);
     EXPECT_EQ(ctx_.overlayDefinitions[3], nullptr);
 
-    // The next opening reads the working family.
+    // Another sheet's leftovers in the working family were replaced by what
+    // was loaded, and the next opening reads that.
+    EXPECT_EQ(ReadKey(path, L"OverlaySetting_Sv", L"Overlay_Num"), L"3");
+    EXPECT_EQ(ReadKey(path, L"Overlay_Info_Sv 0", L"Overlay_Name"), L"Letterhead");
+    SetFieldText(ctx_.overlayDefinitions[2]->OverlayName, kOverlayTextUnits, u"Edited");
+    ASSERT_TRUE(SaveOverlayStore(ctx_));
     ASSERT_TRUE(LoadOverlayStore(ctx_));
-    EXPECT_EQ(ctx_.overlayList->DefinedCount, 1);
-    EXPECT_EQ(T(ctx_.overlayDefinitions[0]->OverlayName), u"Working only");
-    EXPECT_EQ(ctx_.overlayDefinitions[1], nullptr);
-    // Two overlays chosen, one defined: the choice is reset.
-    EXPECT_EQ(ctx_.overlayList->CurrentCount, 1);
-    EXPECT_EQ(ctx_.overlayList->CurrentIndex[0], 0);
+    EXPECT_EQ(ctx_.overlayList->DefinedCount, 3);
+    EXPECT_EQ(T(ctx_.overlayDefinitions[2]->OverlayName), u"Edited");
+    EXPECT_EQ(ctx_.overlayList->CurrentCount, 2);
+    EXPECT_EQ(ReadKey(path, L"Overlay_Info 2", L"Overlay_Name"), L"Draft");
+}
+
+// Users who may not write printer data never write the store: whatever the
+// state, they read the committed family and leave the working one alone.
+TEST_F(OverlayStoreTest, WithoutWritingRightsTheCommittedSectionsAreRead) {
+    std::wstring path = Config(L"zdst_ov_readonly.ini", kThree);
+    Process().printerDataWritable = 0;
+    State() = Working;
+    ASSERT_TRUE(LoadOverlayStore(ctx_));
+    EXPECT_EQ(ctx_.overlayList->DefinedCount, 3);
+    EXPECT_EQ(T(ctx_.overlayDefinitions[0]->OverlayName), u"Letterhead");
+    State() = Initial;
+    ASSERT_TRUE(LoadOverlayStore(ctx_));
+    EXPECT_EQ(State(), uint32_t(Initial));
+    EXPECT_EQ(ReadKey(path, L"Overlay_Info_Sv 0", L"Overlay_Name"), L"Working only");
+    EXPECT_EQ(ReadKey(path, L"OverlaySetting_Sv", L"Overlay_Num"), L"1");
 }
 
 TEST_F(OverlayStoreTest, WithNoDefinitionTheStateStaysInitial) {
@@ -135,8 +155,8 @@ TEST_F(OverlayStoreTest, CountsAboveTheRecordsAreCut) {
     for (int n = 0; n < 40; ++n)
         text += L"[Overlay_Info " + std::to_wstring(n) + L"]\r\nOverlay_Name=" +
                 std::wstring(90, L'n') +
-                L"\r\nForm_Num=9\r\nForm_Name 0=a\r\nForm_Name 3=beyond\r\nCustomPage=" +
-                std::wstring(300, L'1') + L"\r\n";
+                L"\r\nForm_Num=9\r\nForm_Name 0=a\r\nForm_Name 3=beyond\r\nPageMode=" +
+                (n % 2 ? L"7" : L"-1") + L"\r\nCustomPage=" + std::wstring(300, L'1') + L"\r\n";
     Config(L"zdst_ov_big.ini", text);
     ASSERT_TRUE(LoadOverlayStore(ctx_));
     const OverlayList& l = *ctx_.overlayList;
@@ -146,6 +166,7 @@ TEST_F(OverlayStoreTest, CountsAboveTheRecordsAreCut) {
     for (int n = 0; n < 32; ++n) {
         ASSERT_NE(ctx_.overlayDefinitions[n], nullptr);
         EXPECT_EQ(ctx_.overlayDefinitions[n]->FormCount, 3);
+        EXPECT_EQ(ctx_.overlayDefinitions[n]->PageMode, 0); // no such mode: all pages
         EXPECT_EQ(T(ctx_.overlayDefinitions[n]->OverlayName).size(), 63u);
         EXPECT_EQ(T(ctx_.overlayDefinitions[n]->CustomPage, kOverlayCustomPageUnits).size(), 254u);
     }
@@ -159,7 +180,7 @@ TEST_F(OverlayStoreTest, SaveWritesTheFamilyOfTheStateAndApplyCommits) {
     d.FormCount = 2;
     SetFieldText(d.FormName[1], kOverlayTextUnits, u"FormZ");
     RememberFormName(ctx_, L"FormZ");
-    EXPECT_EQ(SaveOverlayStore(ctx_), 1);
+    EXPECT_TRUE(SaveOverlayStore(ctx_));
 
     // The dialog's confirmation writes the working family only.
     EXPECT_EQ(ReadKey(path, L"OverlaySetting_Sv", L"Overlay_Num"), L"3");
@@ -174,7 +195,7 @@ TEST_F(OverlayStoreTest, SaveWritesTheFamilyOfTheStateAndApplyCommits) {
 
     // The sheet's apply: Committed, save, release.
     State() = Committed;
-    EXPECT_EQ(SaveOverlayStore(ctx_), 1);
+    EXPECT_TRUE(SaveOverlayStore(ctx_));
     FreeOverlayStore(ctx_);
     EXPECT_EQ(ctx_.overlayList, nullptr);
     EXPECT_EQ(ctx_.overlayDefinitions[0], nullptr);

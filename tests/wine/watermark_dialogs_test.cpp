@@ -35,14 +35,6 @@ std::wstring ConfigPath() {
     return zdtest::DriverFilesDir() + L"\\zdcp95.ini";
 }
 
-// The next dialog is shown (clicks need it visible), then `act` runs in it.
-void Answer(std::function<void(HWND)> act) {
-    drvhost::AnswerNextDialog([act](HWND dlg) {
-        ShowWindow(dlg, SW_SHOWNORMAL);
-        act(dlg);
-    });
-}
-
 void Press(HWND dlg, int id) {
     EXPECT_TRUE(drvhost::ClickControl(dlg, id)) << "control " << id;
 }
@@ -104,7 +96,7 @@ class WatermarkDialogs : public testing::Test {
     // Opens the list dialog from the page's button; `act` runs in it and
     // ends it.
     void InListDialog(std::function<void(HWND)> act) {
-        Answer(act);
+        drvhost::ActInNextDialog(act);
         ASSERT_TRUE(session_->Click(IDC_JO_WATERMARK));
         EXPECT_EQ(drvhost::PendingDialogAnswers(), 0);
         drvhost::ForgetDialogAnswers();
@@ -134,13 +126,13 @@ class WatermarkDialogs : public testing::Test {
 TEST_F(WatermarkDialogs, NewWatermarkReachesTheBlockAndTheFile) {
     Open();
     InListDialog([&](HWND list) {
-        Answer([&](HWND edit) {
+        drvhost::ActInNextDialog([&](HWND edit) {
             EXPECT_FALSE(drvhost::IsEnabled(edit, IDOK)); // no text yet
             EXPECT_EQ(drvhost::ControlText(edit, IDC_WM_SIZE), L"72");
             EXPECT_EQ(drvhost::ControlText(edit, IDC_WM_ANGLE), L"45");
             EXPECT_TRUE(drvhost::TypeInto(edit, IDC_WM_TEXT, L"A,B;C\\D"));
             EXPECT_TRUE(drvhost::IsEnabled(edit, IDOK));
-            Answer([](HWND font) {
+            drvhost::ActInNextDialog([](HWND font) {
                 EXPECT_TRUE(drvhost::SelectListEntry(font, IDC_FONT_LIST, 2)); // Times
                 EXPECT_TRUE(drvhost::SelectListEntry(font, IDC_FONT_STYLE_LIST, 3));
                 EXPECT_TRUE(drvhost::SelectListEntry(font, IDC_FONT_SIZE_LIST, 13)); // 36
@@ -157,7 +149,8 @@ TEST_F(WatermarkDialogs, NewWatermarkReachesTheBlockAndTheFile) {
             Press(edit, IDC_WM_FRAME_DOUBLE);
             // A cancelled colour picker keeps the colour but still saves
             // the 16 custom colours.
-            Answer([](HWND picker) { SendMessageW(picker, WM_COMMAND, IDCANCEL, 0); });
+            drvhost::ActInNextDialog(
+                [](HWND picker) { SendMessageW(picker, WM_COMMAND, IDCANCEL, 0); });
             Press(edit, IDC_WM_COLOR);
             Press(edit, IDOK);
         });
@@ -207,7 +200,7 @@ TEST_F(WatermarkDialogs, CancelRestoresTheListAndTheFile) {
         EXPECT_TRUE(drvhost::SelectListEntry(list, IDC_WM_LIST, 1));
         Press(list, IDC_WM_DELETE);
         EXPECT_EQ(ListTexts(list).size(), opened.size() - 1);
-        Answer([](HWND edit) {
+        drvhost::ActInNextDialog([](HWND edit) {
             drvhost::TypeInto(edit, IDC_WM_TEXT, L"X");
             Press(edit, IDOK);
         });
@@ -247,7 +240,7 @@ TEST_F(WatermarkDialogs, SixteenStoredWatermarksRefuseANewOne) {
     bool editOpened = false;
     InListDialog([&](HWND list) {
         EXPECT_EQ(ListTexts(list).size(), 17u);
-        Answer([&](HWND box) {
+        drvhost::ActInNextDialog([&](HWND box) {
             message = drvhost::MessageBoxText(box);
             WCHAR text[32] = {};
             GetWindowTextW(box, text, 32);
@@ -257,7 +250,7 @@ TEST_F(WatermarkDialogs, SixteenStoredWatermarksRefuseANewOne) {
         Press(list, IDC_WM_NEW);
         EXPECT_TRUE(drvhost::SelectListEntry(list, IDC_WM_LIST, 16));
         Press(list, IDC_WM_DELETE);
-        Answer([&](HWND edit) {
+        drvhost::ActInNextDialog([&](HWND edit) {
             editOpened = true;
             Press(edit, IDCANCEL);
         });
@@ -323,7 +316,7 @@ TEST_F(WatermarkDialogs, TenThousandRedrawsLeaveNoGdiObject) {
     Open();
     zd::UiContext& ctx = *plugin_->documentContext();
     InListDialog([&](HWND list) {
-        Answer([&](HWND edit) {
+        drvhost::ActInNextDialog([&](HWND edit) {
             drvhost::TypeInto(edit, IDC_WM_TEXT, L"GDI");
             Press(edit, IDC_WM_FRAME_DOUBLE);
             zd::DrawWatermarkPreview(edit, &ctx); // first drawing may cache objects

@@ -1,5 +1,7 @@
 #include "driver_host.h"
 
+#include <sddl.h>
+
 #include <cstring>
 
 namespace drvhost {
@@ -64,6 +66,37 @@ int LeadingNumber(const std::string& s) {
     return v;
 }
 
+// The spooler keeps a printer's data under this key; Wine's spooler does
+// not check the rights of a printer handle, but the registry checks the
+// key's access list.
+std::wstring PrinterDataKey(const std::wstring& printer) {
+    return L"SYSTEM\\CurrentControlSet\\Control\\Print\\Printers\\" + printer +
+           L"\\PrinterDriverData";
+}
+
+// Everyone may read the key, no one may set a value or add a subkey.
+constexpr wchar_t kReadOnlyDacl[] = L"D:P(D;;0x6;;;WD)(A;;GA;;;WD)";
+
+// Replaces the key's access list; `saved` receives the one it had.
+bool SetPrinterDataDacl(const std::wstring& printer, PSECURITY_DESCRIPTOR sd,
+                        std::vector<BYTE>* saved) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, PrinterDataKey(printer).c_str(), 0, nullptr, 0,
+                        READ_CONTROL | WRITE_DAC, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    bool ok = true;
+    if (saved) {
+        DWORD size = 0;
+        RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, nullptr, &size);
+        saved->assign(size ? size : 1, 0);
+        ok = RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, saved->data(), &size) ==
+             ERROR_SUCCESS;
+    }
+    ok = ok && RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return ok;
+}
+
 } // namespace
 
 // The driver's helper object that the plug-in receives in PublishDriverInterface.
@@ -119,6 +152,8 @@ DriverHost::~DriverHost() {
         HeapDestroy(heap_);
     if (printer_)
         ClosePrinter(printer_);
+    if (!printerDataSecurity_.empty())
+        SetPrinterDataDacl(printerName_, printerDataSecurity_.data(), nullptr);
     // The library stays loaded: a page or a font of it may outlive the object
     // in a test process, and the driver unloads it only at its own exit.
 }
@@ -188,6 +223,17 @@ bool DriverHost::OpenPrinter(const std::wstring& printerName, std::wstring* erro
     if (!::OpenPrinterW(printerName_.data(), &printer_, &defaults)) {
         printer_ = nullptr;
         return Fail(error, L"no printer \"" + printerName + L"\"");
+    }
+    if (options_.printerDataReadOnly) {
+        PSECURITY_DESCRIPTOR readOnly = nullptr;
+        bool denied = ConvertStringSecurityDescriptorToSecurityDescriptorW(
+                          kReadOnlyDacl, SDDL_REVISION_1, &readOnly, nullptr) &&
+                      SetPrinterDataDacl(printerName_, readOnly, &printerDataSecurity_);
+        LocalFree(readOnly);
+        if (!denied) {
+            printerDataSecurity_.clear();
+            return Fail(error, L"cannot deny writes to the printer data of " + printerName);
+        }
     }
     DWORD needed = 0;
     GetPrinterDriverW(printer_, nullptr, 2, nullptr, 0, &needed);

@@ -24,6 +24,9 @@ struct HostOptions {
     std::vector<uint8_t> storedBlock; // a stored private block to merge; empty: defaults
     bool refuseUpdates = false;       // DrvUpdateUISetting answers FALSE
     DWORD pageFlags = 0;              // OEMUIPSPARAM dwFlags (DM_NOPERMISSION 0x20)
+    // The user may not write the printer's data: while the host has the
+    // printer open, its PrinterDriverData key denies writes to everyone.
+    bool printerDataReadOnly = false;
 };
 
 // One DrvUpdateUISetting call, in call order.
@@ -155,6 +158,7 @@ class DriverHost {
     OptionTree document_, device_;
     std::vector<UpdateCall> calls_;
     std::vector<Timing> timings_;
+    std::vector<BYTE> printerDataSecurity_; // the key's DACL before it denied writes
 };
 
 // Reads a whole file ("" on failure).

@@ -1,6 +1,9 @@
 #include "drvhost_api.h"
 
+#include <commctrl.h>
 #include <wincodec.h>
+
+#include <algorithm>
 
 namespace drvhost {
 
@@ -117,6 +120,70 @@ std::wstring ControlText(HWND parent, int id) {
     return s;
 }
 
+std::vector<std::wstring> ListEntries(HWND parent, int id) {
+    HWND c = Find(parent, id);
+    WCHAR cls[32] = {};
+    if (c)
+        GetClassNameW(c, cls, 32);
+    const bool combo = _wcsicmp(cls, L"ComboBox") == 0;
+    const UINT getCount = combo ? CB_GETCOUNT : LB_GETCOUNT;
+    const UINT getLength = combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN;
+    const UINT getText = combo ? CB_GETLBTEXT : LB_GETTEXT;
+    std::vector<std::wstring> entries;
+    int count = c ? int(SendMessageW(c, getCount, 0, 0)) : 0;
+    for (int i = 0; i < count; ++i) {
+        LRESULT n = SendMessageW(c, getLength, WPARAM(i), 0);
+        std::wstring s(size_t(n > 0 ? n : 0) + 1, L'\0');
+        SendMessageW(c, getText, WPARAM(i), reinterpret_cast<LPARAM>(s.data()));
+        s.resize(wcslen(s.c_str()));
+        entries.push_back(s);
+    }
+    return entries;
+}
+
+std::vector<std::vector<std::wstring>> ListViewRows(HWND parent, int id) {
+    HWND c = Find(parent, id);
+    std::vector<std::vector<std::wstring>> rows;
+    if (!c)
+        return rows;
+    HWND header = reinterpret_cast<HWND>(SendMessageW(c, LVM_GETHEADER, 0, 0));
+    int columns = header ? int(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 1;
+    int count = int(SendMessageW(c, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        std::vector<std::wstring> row;
+        for (int col = 0; col < columns; ++col) {
+            WCHAR text[512] = {};
+            LVITEMW item = {};
+            item.iSubItem = col;
+            item.pszText = text;
+            item.cchTextMax = 512;
+            SendMessageW(c, LVM_GETITEMTEXTW, WPARAM(i), reinterpret_cast<LPARAM>(&item));
+            row.push_back(text);
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+bool SelectListViewItems(HWND parent, int id, const std::vector<int>& items) {
+    HWND c = Find(parent, id);
+    if (!c || !IsWindowEnabled(c))
+        return false;
+    SetFocus(c);
+    int count = int(SendMessageW(c, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        bool selected = std::find(items.begin(), items.end(), i) != items.end();
+        LVITEMW item = {};
+        item.stateMask = LVIS_SELECTED;
+        item.state = selected ? LVIS_SELECTED : 0;
+        SendMessageW(c, LVM_SETITEMSTATE, WPARAM(i), reinterpret_cast<LPARAM>(&item));
+    }
+    for (int i : items)
+        if (i < 0 || i >= count)
+            return false;
+    return true;
+}
+
 bool IsChecked(HWND parent, int id) {
     HWND c = Find(parent, id);
     return c && SendMessageW(c, BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -154,6 +221,15 @@ void AnswerNextDialog(std::function<void(HWND)> handler) {
     if (!a.hook)
         a.hook = SetWindowsHookExW(WH_CBT, CbtProc, nullptr, GetCurrentThreadId());
     a.handlers.push_back(std::move(handler));
+}
+
+void ActInNextDialog(std::function<void(HWND)> steps) {
+    AnswerNextDialog([steps = std::move(steps)](HWND dialog) {
+        ShowWindow(dialog, SW_SHOWNORMAL);
+        steps(dialog);
+        if (IsWindowVisible(dialog))
+            SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
 }
 
 void ForgetDialogAnswers() {

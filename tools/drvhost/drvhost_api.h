@@ -22,6 +22,13 @@ bool TypeInto(HWND parent, int id, const std::wstring& text, bool replace = true
 bool SelectComboEntry(HWND parent, int id, int index);
 bool SelectListEntry(HWND parent, int id, int index);
 std::wstring ControlText(HWND parent, int id);
+// The entries of a list box or a combo box's list, in order.
+std::vector<std::wstring> ListEntries(HWND parent, int id);
+// A report-view list view: every row with its column texts.
+std::vector<std::vector<std::wstring>> ListViewRows(HWND parent, int id);
+// Focuses the list view as a click would and selects exactly `items`, so
+// that the owner gets its focus and item-change notifications.
+bool SelectListViewItems(HWND parent, int id, const std::vector<int>& items);
 bool IsChecked(HWND parent, int id);
 bool IsEnabled(HWND parent, int id);
 bool IsShown(HWND parent, int id);
@@ -34,6 +41,10 @@ std::wstring MessageBoxText(HWND box);
 // Several calls queue up for nested dialogs.
 void AnswerNextDialog(std::function<void(HWND dialog)> handler);
 int PendingDialogAnswers();
+// AnswerNextDialog for a user's steps: the dialog is shown first (hidden
+// controls cannot be clicked), and one that the steps left open is
+// cancelled, so that a failed check never leaves a test in a modal loop.
+void ActInNextDialog(std::function<void(HWND dialog)> steps);
 // Drops the answers no dialog took (a button that opened nothing).
 void ForgetDialogAnswers();
 

@@ -269,7 +269,7 @@ std::wstring FileSafe(std::wstring s) {
 struct DialogStep {
     int button;
     const wchar_t* name;
-    int list = 0; // list box to choose `entry` in before the picture
+    int list = 0; // list box or list view to choose `entry` in before the picture
     int entry = 0;
 };
 struct DialogShot {
@@ -291,7 +291,20 @@ const DialogShot kDialogShots[] = {
     {kColorPageIndex,
      {{IDC_COLOR_MODE_PHOTO, nullptr}, {IDC_COLOR_PHOTO_DETAILS, L"dialog-advanced-photo"}}},
     {kColorPageIndex, {{IDC_COLOR_ADVANCED, L"dialog-others"}}},
+    {kJobOptionsPageIndex,
+     {{IDC_JO_OVERLAY, L"dialog-overlay", IDC_OV_DEFINED_LIST, 0},
+      {IDC_OV_EDIT, L"dialog-overlay-definition"}}},
 };
+
+// A list box's entry, or a list view's item as a click selects it.
+void ChooseListEntry(HWND dlg, int list, int entry) {
+    WCHAR cls[32] = {};
+    GetClassNameW(GetDlgItem(dlg, list), cls, 32);
+    if (_wcsicmp(cls, WC_LISTVIEWW) == 0)
+        SelectListViewItems(dlg, list, {entry});
+    else
+        SelectListEntry(dlg, list, entry);
+}
 
 // Presses steps[i].button in `window`, shoots the dialog it opens and goes
 // on in that dialog; false when a button opened nothing.
@@ -306,7 +319,7 @@ bool ShootDialogSteps(HWND window, const std::vector<DialogStep>& steps, size_t 
         opened = true;
         ShowWindow(dlg, SW_SHOWNORMAL);
         if (steps[i].list)
-            SelectListEntry(dlg, steps[i].list, steps[i].entry);
+            ChooseListEntry(dlg, steps[i].list, steps[i].entry);
         std::wstring path = dir + L"\\" + steps[i].name + L".png", error;
         if (SaveWindowPng(dlg, path, &error))
             Out(L"wrote " + path + L"\n");
