@@ -1,6 +1,6 @@
 #include "color/advanced_photo_dialog.h"
 
-#include "color/option_lists.h"
+#include "jobopts/option_lists.h"
 #include "color/photo_details_layout.h"
 #include "core/process_state.h"
 #include "core/ui_context.h"

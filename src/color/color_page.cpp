@@ -9,7 +9,7 @@
 #include "color/color_mode.h"
 #include "color/color_setting_store.h"
 #include "color/office_color_dialog.h"
-#include "color/option_lists.h"
+#include "jobopts/option_lists.h"
 #include "color/others_dialog.h"
 #include "color/swatch_tool_path.h"
 #include "core/devmode_record.h"

@@ -2,7 +2,7 @@
 
 #include "color/color_mode.h"
 #include "color/color_setting_store.h"
-#include "color/option_lists.h"
+#include "jobopts/option_lists.h"
 #include "color/user_setting_choice.h"
 #include "core/process_state.h"
 #include "core/ui_context.h"

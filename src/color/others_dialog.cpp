@@ -1,7 +1,7 @@
 #include "color/others_dialog.h"
 
 #include "color/color_mode.h"
-#include "color/option_lists.h"
+#include "jobopts/option_lists.h"
 #include "core/ui_context.h"
 #include "jobopts/dialog_helpers.h"
 #include "jobopts/dialog_plumbing.h"

@@ -6,7 +6,7 @@
 // when it is confirmed.
 #include "overlay/overlay_dialog.h"
 
-#include "color/option_lists.h"
+#include "jobopts/option_lists.h"
 #include "core/devmode_record.h"
 #include "core/option_tree.h"
 #include "core/process_state.h"

@@ -1,4 +1,4 @@
-#include "color/option_lists.h"
+#include "jobopts/option_lists.h"
 
 #include "jobopts/dialog_plumbing.h"
 
