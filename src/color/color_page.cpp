@@ -278,14 +278,6 @@ BOOL OnDrawItem(HWND page, const DRAWITEMSTRUCT* item) {
     return FALSE;
 }
 
-BOOL OnSetCursor(HWND page, HWND over) {
-    const UiContext* ctx = DialogState<UiContext>(page);
-    if (!ctx || GetDlgCtrlID(over) != IDC_LINK_LOGO || !SetLinkCursor(ctx))
-        return FALSE;
-    SetWindowLongPtrW(page, DWLP_MSGRESULT, TRUE);
-    return TRUE;
-}
-
 } // namespace
 
 INT_PTR CALLBACK ColorPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -303,7 +295,7 @@ INT_PTR CALLBACK ColorPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam
             ShowColorMode(page, ctx);
         return FALSE;
     case WM_SETCURSOR:
-        return OnSetCursor(page, reinterpret_cast<HWND>(wParam));
+        return AnswerLinkCursor(page, DialogState<UiContext>(page), reinterpret_cast<HWND>(wParam));
     case WM_HELP:
     case WM_CONTEXTMENU:
         return HandleContextHelp(msg, wParam, lParam);

@@ -439,15 +439,6 @@ INT_PTR OnCtlColorStatic(HWND page, HDC dc, HWND control) {
     return ColorLinkText(page, dc);
 }
 
-BOOL OnSetCursor(HWND page, HWND over) {
-    const UiContext* ctx = DialogState<UiContext>(page);
-    int id = GetDlgCtrlID(over);
-    if (!ctx || (id != IDC_JO_LINK_TEXT && id != IDC_LINK_LOGO) || !SetLinkCursor(ctx))
-        return FALSE;
-    SetWindowLongPtrW(page, DWLP_MSGRESULT, TRUE);
-    return TRUE;
-}
-
 } // namespace
 
 INT_PTR CALLBACK JobOptionsPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -468,7 +459,7 @@ INT_PTR CALLBACK JobOptionsPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM l
         return OnCtlColorStatic(page, reinterpret_cast<HDC>(wParam),
                                 reinterpret_cast<HWND>(lParam));
     case WM_SETCURSOR:
-        return OnSetCursor(page, reinterpret_cast<HWND>(wParam));
+        return AnswerLinkCursor(page, DialogState<UiContext>(page), reinterpret_cast<HWND>(wParam));
     case WM_HELP:
     case WM_CONTEXTMENU:
         return HandleContextHelp(msg, wParam, lParam);

@@ -3,6 +3,7 @@
 #include "core/driver_files.h"
 #include "core/process_state.h"
 #include "jobopts/dialog_plumbing.h"
+#include "resources/resource.h"
 
 #include <shellapi.h>
 
@@ -69,6 +70,14 @@ bool SetLinkCursor(const UiContext* ctx) {
         LoadLinkCursor();
     SetCursor(Process().linkCursor);
     return true;
+}
+
+BOOL AnswerLinkCursor(HWND page, const UiContext* ctx, HWND over) {
+    const int id = GetDlgCtrlID(over);
+    if (!ctx || (id != IDC_LINK_LOGO && id != IDC_JO_LINK_TEXT) || !SetLinkCursor(ctx))
+        return FALSE;
+    SetWindowLongPtrW(page, DWLP_MSGRESULT, TRUE);
+    return TRUE;
 }
 
 void OpenMakerLink(HWND page, const UiContext* ctx) {

@@ -34,6 +34,10 @@ INT_PTR ColorLinkText(HWND page, HDC dc);
 // address. True when the cursor was set (the page then answers TRUE).
 bool SetLinkCursor(const UiContext* ctx);
 
+// WM_SETCURSOR of a page with the link: over the logo (and the link text,
+// when the page has one) the hand is set and the page answers TRUE.
+BOOL AnswerLinkCursor(HWND page, const UiContext* ctx, HWND over);
+
 // Opens the address with the shell's default verb; nothing without one.
 void OpenMakerLink(HWND page, const UiContext* ctx);
 
