@@ -6,6 +6,7 @@
 #include "core/win_util.h"
 #include "jobopts/about_info.h"
 #include "jobopts/dialog_helpers.h"
+#include "jobopts/dialog_plumbing.h"
 #include "resources/resource.h"
 #include "watermark/bitmap_helpers.h"
 
@@ -121,9 +122,9 @@ void FillTexts(HWND dlg, const UiContext* ctx) {
 }
 
 BOOL OnInitDialog(HWND dlg, LPARAM lParam) {
-    SetWindowLongPtrW(dlg, DWLP_USER, lParam);
+    const UiContext* ctx = AttachDialogState<UiContext>(dlg, lParam);
     ApplyHelpButtonRule(dlg);
-    FillTexts(dlg, reinterpret_cast<const UiContext*>(lParam));
+    FillTexts(dlg, ctx);
     return TRUE;
 }
 
@@ -150,8 +151,7 @@ BOOL OnCommand(HWND dlg, WORD id) {
 } // namespace
 
 INT_PTR RunAboutDialog(HWND owner, UiContext* ctx) {
-    return DialogBoxParamW(Process().moduleInstance, MAKEINTRESOURCEW(IDD_ABOUT), owner,
-                           AboutDialogProc, reinterpret_cast<LPARAM>(ctx));
+    return RunModalDialog(owner, IDD_ABOUT, AboutDialogProc, ctx);
 }
 
 INT_PTR CALLBACK AboutDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {

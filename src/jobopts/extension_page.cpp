@@ -6,6 +6,7 @@
 #include "core/process_state.h"
 #include "core/ui_context.h"
 #include "jobopts/dialog_helpers.h"
+#include "jobopts/dialog_plumbing.h"
 #include "resources/resource.h"
 #include "watermark/bitmap_helpers.h"
 
@@ -21,17 +22,13 @@ namespace {
 
 constexpr DWORD kAddressUnits = 522;
 
-const UiContext* ContextOf(HWND page) {
-    return reinterpret_cast<const UiContext*>(GetWindowLongPtrW(page, DWLP_USER));
-}
-
 void DrawPicture(HWND page) {
     DrawDibWithFrame(page, Process().extensionModule, IDB_EXT_PICTURE, IDC_EXT_PICTURE);
 }
 
 BOOL OnInitDialog(HWND page, LPARAM lParam) {
     auto* psp = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
-    SetWindowLongPtrW(page, DWLP_USER, psp ? psp->lParam : 0);
+    AttachDialogState<UiContext>(page, psp ? psp->lParam : 0);
     DrawPicture(page);
     Process().sheetFlags |= kSheetPageInitialised;
     return FALSE;
@@ -65,8 +62,7 @@ BOOL OnDrawItem(HWND page, const DRAWITEMSTRUCT* item) {
 
 // The address is read again at every click: the model's file may change.
 void OpenSupportAddress(HWND page) {
-    const UiContext* ctx = ContextOf(page);
-    HANDLE printer = ctx && ctx->pageParam ? ctx->pageParam->hPrinter : nullptr;
+    HANDLE printer = PrinterOf(DialogState<UiContext>(page));
     if (!printer)
         return;
     std::wstring address = ReadModelText(printer, L"AskZedURL", kAddressUnits);

@@ -152,10 +152,8 @@ void InitNumberField(HWND page, UiContext* ctx, const NumberField& f) {
         bounds->lParam = kCopiesUpperBound;
     const auto lower = int32_t(bounds->IconID);
     const auto upper = int32_t(bounds->lParam);
-    WCHAR format[64] = {};
     WCHAR text[96] = {};
-    LoadStringW(Process().moduleInstance, f.rangeFormat, format, 64);
-    _snwprintf(text, 95, format, lower, upper);
+    _snwprintf(text, 95, LibraryString(f.rangeFormat).c_str(), lower, upper);
     SetDlgItemTextW(page, f.rangeText, text);
     SendDlgItemMessageW(page, f.spin, UDM_SETRANGE32, WPARAM(lower), LPARAM(upper));
     SendDlgItemMessageW(page, f.edit, EM_SETLIMITTEXT, f.digits, 0);

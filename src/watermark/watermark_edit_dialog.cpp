@@ -1,6 +1,5 @@
 #include "watermark/watermark_edit_dialog.h"
 
-#include "core/process_state.h"
 #include "core/ui_context.h"
 #include "core/win_util.h"
 #include "jobopts/dialog_helpers.h"
@@ -122,9 +121,9 @@ void InitEditControls(HWND dlg, EditState* state) {
     }
     HWND presets = GetDlgItem(dlg, IDC_WM_POSITION);
     for (int i = 0; i < kPositionCount; ++i) {
-        WCHAR name[32] = {};
-        LoadStringW(Process().moduleInstance, UINT(IDS_POSITION_TOP_LEFT + i), name, 32);
-        LRESULT item = SendMessageW(presets, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+        const std::wstring name = LibraryString(UINT(IDS_POSITION_TOP_LEFT + i));
+        LRESULT item =
+            SendMessageW(presets, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
         SendMessageW(presets, CB_SETITEMDATA, WPARAM(item), LPARAM(i));
     }
     WatermarkList list(*state->ctx);

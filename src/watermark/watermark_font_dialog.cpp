@@ -1,6 +1,5 @@
 #include "watermark/watermark_font_dialog.h"
 
-#include "core/process_state.h"
 #include "core/ui_context.h"
 #include "core/win_util.h"
 #include "jobopts/dialog_helpers.h"
@@ -35,12 +34,6 @@ struct FontState {
     UiContext* ctx = nullptr;
     FontChoice pending;
 };
-
-std::wstring LoadString(UINT id) {
-    WCHAR text[64] = {};
-    LoadStringW(Process().moduleInstance, id, text, 64);
-    return text;
-}
 
 void SetDecimal(HWND dlg, int id, int32_t value) {
     SetDlgItemTextW(dlg, id, W(FormatDecimal(value)).c_str());
@@ -77,7 +70,7 @@ void InitFontControls(HWND dlg, const FontState* state) {
     HWND styles = GetDlgItem(dlg, IDC_FONT_STYLE_LIST);
     SendMessageW(styles, LB_RESETCONTENT, 0, 0);
     for (int i = 0; i < kStyleCount; ++i) {
-        const std::wstring name = LoadString(UINT(IDS_FONT_STYLE_REGULAR + i));
+        const std::wstring name = LibraryString(UINT(IDS_FONT_STYLE_REGULAR + i));
         LRESULT item =
             SendMessageW(styles, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
         SendMessageW(styles, LB_SETITEMDATA, WPARAM(item), LPARAM(i));
@@ -85,12 +78,13 @@ void InitFontControls(HWND dlg, const FontState* state) {
     const int style = FontStyleIndex(state->pending.weight, state->pending.italic);
     SendMessageW(styles, LB_SETCURSEL, WPARAM(style), 0);
     SendDlgItemMessageW(dlg, IDC_FONT_STYLE, EM_SETLIMITTEXT, kShortLimit, 0);
-    SetDlgItemTextW(dlg, IDC_FONT_STYLE, LoadString(UINT(IDS_FONT_STYLE_REGULAR + style)).c_str());
+    SetDlgItemTextW(dlg, IDC_FONT_STYLE,
+                    LibraryString(UINT(IDS_FONT_STYLE_REGULAR + style)).c_str());
 
     HWND sizes = GetDlgItem(dlg, IDC_FONT_SIZE_LIST);
     SendMessageW(sizes, LB_RESETCONTENT, 0, 0);
     for (int i = 0; i < kFontSizeCount; ++i) {
-        const std::wstring name = LoadString(UINT(IDS_FONT_SIZE_FIRST + i));
+        const std::wstring name = LibraryString(UINT(IDS_FONT_SIZE_FIRST + i));
         LRESULT item = SendMessageW(sizes, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
         SendMessageW(sizes, LB_SETITEMDATA, WPARAM(item), LPARAM(i));
     }
@@ -151,7 +145,7 @@ BOOL OnCommand(HWND dlg, WORD id, WORD code) {
                 p.weight = FontStyleWeight(style);
                 p.italic = FontStyleItalic(style);
                 SetDlgItemTextW(dlg, IDC_FONT_STYLE,
-                                LoadString(UINT(IDS_FONT_STYLE_REGULAR + style)).c_str());
+                                LibraryString(UINT(IDS_FONT_STYLE_REGULAR + style)).c_str());
             }
         }
         return TRUE;

@@ -1,6 +1,5 @@
 #include "watermark/watermark_list_dialog.h"
 
-#include "core/process_state.h"
 #include "core/ui_context.h"
 #include "jobopts/dialog_helpers.h"
 #include "jobopts/dialog_plumbing.h"
@@ -18,10 +17,6 @@ struct ListState {
     UiContext* ctx = nullptr;
     HWND page = nullptr; // the Job Options page, told of every change
 };
-
-const WCHAR* ConfigPath(const UiContext* ctx) {
-    return ctx->configFilePath ? ctx->configFilePath : Process().oemConfigFilePath;
-}
 
 uint32_t StoredCount(UiContext* ctx) {
     uint32_t count = WatermarkList(*ctx).count();
@@ -46,7 +41,7 @@ BOOL OnInitDialog(HWND dlg, LPARAM lParam) {
     ListState* state = AttachDialogState<ListState>(dlg, lParam);
     if (!state || !state->ctx)
         return FALSE;
-    BuildWatermarkFontFilePath(ConfigPath(state->ctx));
+    BuildWatermarkFontFilePath(state->ctx->configFilePath);
     ApplyHelpButtonRule(dlg);
     LoadWatermarkList(dlg, *state->ctx, PrivateDevMode(state->ctx));
     RefreshWatermarkControls(dlg, state->ctx);
