@@ -277,6 +277,27 @@ TEST_F(JobOptionsPage, FinishingKeptUnlessThePaperChanged) {
     EXPECT_EQ(session_->ItemSel("ZDBindPosition"), 2);
 }
 
+// A held job needs the printer's hard disk: without one the job type goes
+// back to normal and copies can be set; with one a held job keeps copies
+// fixed.
+TEST_F(JobOptionsPage, JobTypeFollowsTheHardDisk) {
+    drvhost::HostOptions options;
+    options.document.selections["ZDJob_Type"] = "Secure";
+    Open(options);
+    EXPECT_TRUE(session_->Enabled(IDC_JO_COPIES));
+    ASSERT_TRUE(session_->GoToPage(kColorPage));
+    EXPECT_EQ(session_->ItemSel("ZDJob_Type"), 0);
+    plugin_->Release();
+    plugin_ = nullptr;
+
+    options.device.selections["ZDHDD"] = "True";
+    Open(options);
+    EXPECT_FALSE(session_->Enabled(IDC_JO_COPIES));
+    EXPECT_FALSE(session_->Enabled(IDC_JO_COPIES_SPIN));
+    ASSERT_TRUE(session_->GoToPage(kColorPage));
+    EXPECT_EQ(session_->ItemSel("ZDJob_Type"), 2);
+}
+
 TEST_F(JobOptionsPage, WithoutPermissionOnlyTheLinkAndAboutStayUsable) {
     drvhost::HostOptions options;
     options.pageFlags = DM_NOPERMISSION;
