@@ -60,7 +60,7 @@ PrinterSpec DemoPrinterSpec(const std::wstring& printerName) {
     return spec;
 }
 
-bool InstallPrinter(const PrinterSpec& spec, std::wstring* error) {
+static bool InstallOnce(const PrinterSpec& spec, std::wstring* error) {
     std::wstring root = DriverRootDir();
     if (root.empty())
         return Fail(error, L"GetPrinterDriverDirectoryW");
@@ -122,11 +122,11 @@ bool InstallPrinter(const PrinterSpec& spec, std::wstring* error) {
     return true;
 }
 
-bool InstallPrinterRetrying(const PrinterSpec& spec, std::wstring* error) {
+bool InstallPrinter(const PrinterSpec& spec, std::wstring* error) {
     constexpr int kAttempts = 20;
     constexpr DWORD kPauseMs = 250;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        if (InstallPrinter(spec, error))
+        if (InstallOnce(spec, error))
             return true;
         Sleep(kPauseMs);
     }
@@ -161,6 +161,16 @@ std::wstring MakeTempDir(const std::wstring& tag) {
     std::wstring dir =
         std::wstring(tmp) + L"zdtest-" + tag + L"-" + std::to_wstring(GetCurrentProcessId());
     CreateDirectoryW(dir.c_str(), nullptr);
+    // Process ids come round again: files an earlier process left go first.
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((dir + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                DeleteFileW((dir + L"\\" + found.cFileName).c_str());
+        while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
     return dir;
 }
 

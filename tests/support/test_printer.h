@@ -18,11 +18,10 @@ struct PrinterSpec {
 
 // Copies the files into the driver directory, adds the driver (level 3,
 // version 3) and the printer (port FILE:). Re-adding overwrites both.
-// On failure returns false and describes the failing step in `error`.
+// Tests running at the same time install the same stand-in driver files, so
+// a failing step is retried for a while (a sharing violation passes after a
+// moment). On failure returns false and describes the failing step in `error`.
 bool InstallPrinter(const PrinterSpec& spec, std::wstring* error = nullptr);
-// The same, retried for a while: tests running at the same time install the
-// same stand-in driver files, and a sharing violation passes after a moment.
-bool InstallPrinterRetrying(const PrinterSpec& spec, std::wstring* error = nullptr);
 
 // Folder of the running executable (zdui.dll lies beside the test programs).
 std::wstring ExeDir();

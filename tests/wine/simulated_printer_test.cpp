@@ -28,7 +28,7 @@ std::string Narrow(const std::wstring& s) {
 
 void Install(const zdtest::PrinterSpec& spec) {
     std::wstring error;
-    ASSERT_TRUE(zdtest::InstallPrinterRetrying(spec, &error)) << Narrow(error);
+    ASSERT_TRUE(zdtest::InstallPrinter(spec, &error)) << Narrow(error);
 }
 
 using zdtest::Selections;
