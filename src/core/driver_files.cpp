@@ -1,72 +1,32 @@
 #include "core/driver_files.h"
 
+#include "core/driver_lookup.h"
 #include "core/driver_paths.h"
 #include "core/process_state.h"
+#include "core/profile_memo.h"
 #include "core/win_util.h"
 
 #include <winspool.h>
 
 namespace zd {
 
-namespace {
-
-constexpr size_t kDependentWorkUnits = 3072;
-
-// GetPrinterDriverW at `level` into a zero-filled process-heap block.
-std::unique_ptr<TempBlock<BYTE>> GetDriverInfo(HANDLE printer, DWORD level, DWORD* bytes) {
-    DWORD needed = 0;
-    GetPrinterDriverW(printer, nullptr, level, nullptr, 0, &needed);
-    if (needed == 0)
-        return nullptr;
-    auto block = std::make_unique<TempBlock<BYTE>>(needed);
-    if (!*block || !GetPrinterDriverW(printer, nullptr, level, block->get(), needed, &needed))
-        return nullptr;
-    if (bytes)
-        *bytes = needed;
-    return block;
-}
-
-// A text field of the driver information at `level`; empty on failure.
-template <typename Info>
-std::wstring DriverInfoText(HANDLE printer, DWORD level, LPWSTR Info::*field) {
-    auto info = GetDriverInfo(printer, level, nullptr);
-    if (!info)
-        return std::wstring();
-    const WCHAR* text = reinterpret_cast<const Info*>(info->get())->*field;
-    return text ? std::wstring(text) : std::wstring();
-}
-
-} // namespace
-
 bool FindDriverFiles(HANDLE printer, WCHAR* oemConfigOut) {
     ProcessState& ps = Process();
     ps.capabilityFilePath[0] = 0;
 
-    DWORD infoBytes = 0;
-    auto info = GetDriverInfo(printer, 3, &infoBytes);
-    if (!info)
+    DriverAnswer driver;
+    if (!AskDriver(printer, &driver))
         return false;
-    const auto* di3 = reinterpret_cast<const DRIVER_INFO_3W*>(info->get());
-    const WCHAR* list = di3->pDependentFiles;
-    if (!list)
-        return false;
-
-    // The list lies inside the driver information block; never read past it.
-    const BYTE* end = info->get() + infoBytes;
-    const BYTE* start = reinterpret_cast<const BYTE*>(list);
-    size_t available = (start >= info->get() && start < end) ? size_t(end - start) / 2 : 0;
-    size_t units = available < kDependentWorkUnits ? available : kDependentWorkUnits;
+    const std::u16string& list = driver.dependentFiles;
 
     bool found = false;
-    for (const std::u16string& name :
-         SplitDependentFiles(reinterpret_cast<const char16_t*>(list), units, kPathUnits)) {
+    for (const std::u16string& name : SplitDependentFiles(list.data(), list.size(), kPathUnits)) {
         switch (ClassifyDriverFile(name)) {
         case DriverFileKind::Ini: {
-            WCHAR value[128] = {};
-            GetPrivateProfileStringW(L"OEMFiles", L"OEMConfigFile1", L"", value, 128,
-                                     W(name).c_str());
+            std::wstring value =
+                KeptProfileText(W(name).c_str(), L"OEMFiles", L"OEMConfigFile1", 128);
             // The out buffer holds 261 units: a longer path is not taken.
-            if (value[0] && oemConfigOut && name.size() < kOemConfigPathUnits)
+            if (!value.empty() && oemConfigOut && name.size() < kOemConfigPathUnits)
                 CopyText(oemConfigOut, kOemConfigPathUnits, W(name));
             found = true;
             break;
@@ -119,11 +79,15 @@ bool BuildDriverFilePath(WCHAR* out, DWORD* sizeBytes, const WCHAR* fileName) {
 }
 
 std::wstring PrinterDriverName(HANDLE printer) {
-    return DriverInfoText(printer, 1, &DRIVER_INFO_1W::pName);
+    DriverAnswer driver;
+    AskDriver(printer, &driver);
+    return driver.name;
 }
 
 std::wstring PrinterDriverDataFile(HANDLE printer) {
-    return DriverInfoText(printer, 3, &DRIVER_INFO_3W::pDataFile);
+    DriverAnswer driver;
+    AskDriver(printer, &driver);
+    return driver.dataFile;
 }
 
 std::wstring FindModelSection(HANDLE printer, DWORD units) {
@@ -131,28 +95,21 @@ std::wstring FindModelSection(HANDLE printer, DWORD units) {
     const WCHAR* cap = Process().capabilityFilePath;
     if (driver.empty() || !cap[0])
         return std::wstring();
-    std::wstring section(units, L'\0');
-    DWORD n =
-        GetPrivateProfileStringW(L"Capability", driver.c_str(), L"", section.data(), units, cap);
-    section.resize(n);
-    return section;
+    return KeptProfileText(cap, L"Capability", driver.c_str(), units);
 }
 
 int ReadSectionInt(const WCHAR* capPath, const std::wstring& section, const WCHAR* key,
                    int fallback) {
     if (section.empty() || !capPath)
         return fallback;
-    return int(GetPrivateProfileIntW(section.c_str(), key, fallback, capPath));
+    return int(KeptProfileInt(capPath, section.c_str(), key, fallback));
 }
 
 std::wstring ReadSectionText(const WCHAR* capPath, const std::wstring& section, const WCHAR* key,
                              DWORD units) {
     if (section.empty() || !capPath || units == 0)
         return std::wstring();
-    std::wstring value(units, L'\0');
-    DWORD n = GetPrivateProfileStringW(section.c_str(), key, L"", value.data(), units, capPath);
-    value.resize(n);
-    return value;
+    return KeptProfileText(capPath, section.c_str(), key, units);
 }
 
 int ReadModelInt(HANDLE printer, const WCHAR* key, int fallback) {
@@ -172,13 +129,13 @@ bool SetUpHelp(HANDLE heap, HANDLE printer) {
     ps.oemConfigFilePath = path;
     if (!FindDriverFiles(printer, path))
         return false;
-    WCHAR help[520] = {};
+    std::wstring help;
     if (path[0])
-        GetPrivateProfileStringW(L"DependentFiles", L"HELP", L"", help, 520, path);
+        help = KeptProfileText(path, L"DependentFiles", L"HELP", 520);
     DWORD size = 520;
     // A path that could not be built whole names no help file: the folder
     // left in the buffer is not one.
-    if (!BuildDriverFilePath(ps.helpFilePath, &size, help))
+    if (!BuildDriverFilePath(ps.helpFilePath, &size, help.c_str()))
         ps.helpFilePath[0] = 0;
     return true;
 }

@@ -4,6 +4,7 @@
 #include "color/color_page.h"
 #include "core/devmode_record.h"
 #include "core/driver_files.h"
+#include "core/driver_lookup.h"
 #include "core/driver_paths.h"
 #include "core/option_tree.h"
 #include "core/printer_event.h"
@@ -46,6 +47,7 @@ STDMETHODIMP_(ULONG) OemUiPlugin::Release() {
     LONG n = InterlockedDecrement(&refCount_);
     if (n != 0)
         return ULONG(n);
+    ForgetPrinter(this);
     if (driver_) {
         driver_->Release();
         driver_ = nullptr;
@@ -112,6 +114,7 @@ STDMETHODIMP OemUiPlugin::DevMode(DWORD mode, POEMDMPARAM param) {
         return S_OK;
     ByteView outView(out, kOemDevModeSize);
     if (mode == OEMDM_DEFAULT) {
+        BindPrinter(this, param->hPrinter);
         int level = CompressionLevelFromModelValue(ReadModelInt(param->hPrinter, L"Compression"));
         DefaultDevMode(outView, U16(Process().capabilityFilePath), level);
         return S_OK;
@@ -141,6 +144,8 @@ STDMETHODIMP OemUiPlugin::PublishDriverInterface(IUnknown* driver) {
 }
 
 STDMETHODIMP OemUiPlugin::CommonUIProp(DWORD mode, POEMCUIPPARAM param) {
+    if (param)
+        BindPrinter(this, param->hPrinter);
     return RunCommonUIProp(*this, mode, param);
 }
 
@@ -171,24 +176,22 @@ LONG OemUiPlugin::DocumentSheetSetUp(PPROPSHEETUI_INFO info) {
         ctx->colorPage = AddPage(ctx->sheetService, ctx->sheet, page);
     }
 
-    const WCHAR* printerName = ctx->pageParam ? ctx->pageParam->pPrinterName : nullptr;
-    PrinterHandle printer(printerName);
+    // The sheet's printer is the one the tree was built for; its handle is
+    // the one this object is bound to. Without a tree the printer is opened
+    // by the name the sheet gives.
+    HANDLE printer = ctx->treeParam ? ctx->treeParam->hPrinter : nullptr;
+    PrinterHandle opened(printer || !ctx->pageParam ? nullptr : ctx->pageParam->pPrinterName);
+    if (!printer)
+        printer = opened.get();
     std::wstring url, res;
-    if (printer) {
-        std::wstring section = FindModelSection(printer.get(), 1024);
-        if (!section.empty()) {
-            WCHAR buf[522] = {};
-            const WCHAR* cap = Process().capabilityFilePath;
-            GetPrivateProfileStringW(section.c_str(), L"AskZedURL", L"", buf, 522, cap);
-            url = buf;
-            buf[0] = 0;
-            GetPrivateProfileStringW(section.c_str(), L"AskZedRES", L"", buf, 522, cap);
-            res = buf;
-        }
-    }
     WCHAR config[kOemConfigPathUnits] = {};
-    if (printer)
-        FindDriverFiles(printer.get(), config);
+    if (printer) {
+        std::wstring section = FindModelSection(printer, 1024);
+        const WCHAR* cap = Process().capabilityFilePath;
+        url = ReadSectionText(cap, section, L"AskZedURL", 522);
+        res = ReadSectionText(cap, section, L"AskZedRES", 522);
+        FindDriverFiles(printer, config);
+    }
     // The library lies in the configuration file's folder. Values longer
     // than the 264-unit buffers of the set-up are refused, and without an
     // OemConfigFile there is no folder to load the library from.

@@ -5,6 +5,7 @@
 #include "core/oemui_plugin.h"
 #include "core/paper_names.h"
 #include "core/process_state.h"
+#include "core/profile_memo.h"
 #include "core/win_util.h"
 #include "resources/resource.h"
 
@@ -138,8 +139,7 @@ void HidePaperNames(OPTITEM& item) {
     const WCHAR* config = Process().oemConfigFilePath;
     if (!config || !config[0] || !item.pOptType || !item.pOptType->pOptParam)
         return;
-    WCHAR list[264] = {};
-    GetPrivateProfileStringW(L"Plg_Feature", L"HidePaperName", L"", list, 264, config);
+    std::wstring list = KeptProfileText(config, L"Plg_Feature", L"HidePaperName", 264);
     std::vector<std::u16string> names = SplitHiddenPaperNames(U16(list));
     if (names.empty())
         return;

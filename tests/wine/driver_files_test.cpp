@@ -1,6 +1,7 @@
 // Finding the driver's configuration files among the dependent files of
 // printers installed through the spooler, and the model keys read from them.
 #include "core/driver_files.h"
+#include "core/driver_lookup.h"
 #include "core/process_state.h"
 #include "test_printer.h"
 
@@ -125,6 +126,62 @@ TEST_F(DriverFilesTest, OverlongDependentNameIsSkippedWithoutOverflow) {
     EXPECT_EQ(out[0], L'#');
     EXPECT_EQ(out[261], L'#');
     EXPECT_STREQ(zd::Process().capabilityFilePath, Installed(L"zdt_after.cap").c_str());
+}
+
+TEST_F(DriverFilesTest, ABoundHandleKeepsItsAnswerUntilItsOwnerGoes) {
+    HANDLE a = Install(L"zd files bind a", L"ZD Files Bind A",
+                       {File(L"zdt_binda.cap", L"[Capability]\r\nZD Files Bind A=A\r\n")});
+    int owner = 0;
+    zd::BindPrinter(&owner, a);
+    EXPECT_EQ(zd::PrinterDriverName(a), L"ZD Files Bind A");
+    // The printer moves to another driver while the object lives: the object
+    // keeps the answer it was given, a handle nobody bound is asked afresh.
+    zdtest::PrinterSpec moved;
+    moved.printerName = L"zd files bind a";
+    moved.driverName = L"ZD Files Bind B";
+    moved.dataFile = zdtest::SamplesDir() + L"\\zdcp95.ppd";
+    moved.dependentFiles = {File(L"zdt_bindb.cap", L"[Capability]\r\nZD Files Bind B=B\r\n")};
+    ASSERT_TRUE(zdtest::InstallPrinter(moved));
+    EXPECT_EQ(zd::PrinterDriverName(a), L"ZD Files Bind A");
+    HANDLE other = nullptr;
+    ASSERT_TRUE(OpenPrinterW(const_cast<LPWSTR>(L"zd files bind a"), &other, nullptr));
+    EXPECT_EQ(zd::PrinterDriverName(other), L"ZD Files Bind B");
+    ClosePrinter(other);
+    zd::ForgetPrinter(&owner);
+    EXPECT_EQ(zd::PrinterDriverName(a), L"ZD Files Bind B");
+
+    // The system hands a closed handle's value to the next printer opened:
+    // once its owner has gone, that printer is asked for its own driver.
+    zd::BindPrinter(&owner, a);
+    ASSERT_TRUE(zd::FindDriverFiles(a, nullptr));
+    zd::ForgetPrinter(&owner);
+    ClosePrinter(printer_);
+    printer_ = nullptr;
+    HANDLE b = Install(L"zd files bind c", L"ZD Files Bind C",
+                       {File(L"zdt_bindc.cap", L"[Capability]\r\nZD Files Bind C=C\r\n")});
+    EXPECT_EQ(zd::PrinterDriverName(b), L"ZD Files Bind C");
+    ASSERT_TRUE(zd::FindDriverFiles(b, nullptr));
+    EXPECT_EQ(zd::FindModelSection(b), L"C");
+}
+
+TEST_F(DriverFilesTest, ModelKeysFollowAnEditedCapabilityFile) {
+    HANDLE p = Install(L"zd files edit", L"ZD Files Edit",
+                       {File(L"zdt_edit.cap", L"[Capability]\r\nZD Files Edit=M\r\n[M]\r\n"
+                                              L"Compression=1\r\nTabLinkName=a\r\n")});
+    ASSERT_TRUE(zd::FindDriverFiles(p, nullptr));
+    EXPECT_EQ(zd::ReadModelInt(p, L"Compression"), 1);
+    EXPECT_EQ(zd::ReadModelText(p, L"TabLinkName"), L"a");
+    // The same size with another value, then another size.
+    std::wstring cap = Installed(L"zdt_edit.cap");
+    ASSERT_TRUE(zdtest::WriteTextFile(
+        cap, L"[Capability]\r\nZD Files Edit=M\r\n[M]\r\nCompression=2\r\nTabLinkName=b\r\n"));
+    EXPECT_EQ(zd::ReadModelInt(p, L"Compression"), 2);
+    EXPECT_EQ(zd::ReadModelText(p, L"TabLinkName"), L"b");
+    ASSERT_TRUE(zdtest::WriteTextFile(
+        cap, L"[Capability]\r\nZD Files Edit=N\r\n[N]\r\nCompression=1281\r\n"));
+    EXPECT_EQ(zd::FindModelSection(p), L"N");
+    EXPECT_EQ(zd::ReadModelInt(p, L"Compression"), 1281);
+    EXPECT_EQ(zd::ReadModelText(p, L"TabLinkName"), L"");
 }
 
 TEST(BuildDriverFilePath, BuildsTheThreeFolderPath) {
