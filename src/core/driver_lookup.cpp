@@ -25,18 +25,6 @@ struct Binding {
 SRWLOCK bindingLock = SRWLOCK_INIT;
 std::vector<Binding> bindings;
 
-class SharedLock {
-  public:
-    SharedLock() { AcquireSRWLockShared(&bindingLock); }
-    ~SharedLock() { ReleaseSRWLockShared(&bindingLock); }
-};
-
-class ExclusiveLock {
-  public:
-    ExclusiveLock() { AcquireSRWLockExclusive(&bindingLock); }
-    ~ExclusiveLock() { ReleaseSRWLockExclusive(&bindingLock); }
-};
-
 const WCHAR* TextInside(const BYTE* block, DWORD bytes, const WCHAR* text) {
     const BYTE* p = reinterpret_cast<const BYTE*>(text);
     return (p && p >= block && p < block + bytes) ? text : nullptr;
@@ -84,7 +72,7 @@ bool AskDriver(HANDLE printer, DriverAnswer* out) {
     *out = DriverAnswer();
     bool bound = false;
     if (printer) {
-        SharedLock lock;
+        SrwLockHold lock(bindingLock, false);
         for (const Binding& b : bindings) {
             if (b.printer != printer)
                 continue;
@@ -99,7 +87,7 @@ bool AskDriver(HANDLE printer, DriverAnswer* out) {
     if (!answered)
         *out = DriverAnswer();
     if (bound) {
-        ExclusiveLock lock;
+        SrwLockHold lock(bindingLock, true);
         for (Binding& b : bindings)
             if (b.printer == printer && !b.asked) {
                 b.asked = true;
@@ -113,7 +101,7 @@ bool AskDriver(HANDLE printer, DriverAnswer* out) {
 void BindPrinter(const void* owner, HANDLE printer) {
     if (!owner || !printer)
         return;
-    ExclusiveLock lock;
+    SrwLockHold lock(bindingLock, true);
     for (Binding& b : bindings) {
         if (b.owner != owner)
             continue;
@@ -125,7 +113,7 @@ void BindPrinter(const void* owner, HANDLE printer) {
 }
 
 void ForgetPrinter(const void* owner) {
-    ExclusiveLock lock;
+    SrwLockHold lock(bindingLock, true);
     for (size_t i = 0; i < bindings.size();) {
         if (bindings[i].owner == owner)
             bindings.erase(bindings.begin() + ptrdiff_t(i));

@@ -1,5 +1,7 @@
 #include "core/profile_memo.h"
 
+#include "core/win_util.h"
+
 #include <map>
 #include <vector>
 
@@ -32,12 +34,6 @@ struct KeptFile {
 SRWLOCK memoLock = SRWLOCK_INIT;
 std::vector<KeptFile> files;
 
-class MemoLock {
-  public:
-    MemoLock() { AcquireSRWLockExclusive(&memoLock); }
-    ~MemoLock() { ReleaseSRWLockExclusive(&memoLock); }
-};
-
 bool StampOf(const WCHAR* file, Stamp* stamp) {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExW(file, GetFileExInfoStandard, &data))
@@ -66,7 +62,7 @@ template <typename Read> std::wstring Kept(const WCHAR* file, const std::wstring
     if (!StampOf(file, &stamp))
         return read();
     {
-        MemoLock lock;
+        SrwLockHold lock(memoLock, true);
         for (KeptFile& f : files) {
             if (f.path != file)
                 continue;
@@ -81,7 +77,7 @@ template <typename Read> std::wstring Kept(const WCHAR* file, const std::wstring
         }
     }
     std::wstring answer = read();
-    MemoLock lock;
+    SrwLockHold lock(memoLock, true);
     KeptFile* kept = nullptr;
     for (KeptFile& f : files)
         if (f.path == file)

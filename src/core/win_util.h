@@ -64,6 +64,29 @@ class PrinterHandle {
     HANDLE handle_ = nullptr;
 };
 
+// Holds an SRW lock, shared or exclusive, for one scope.
+class SrwLockHold {
+  public:
+    SrwLockHold(SRWLOCK& lock, bool exclusive) : lock_(lock), exclusive_(exclusive) {
+        if (exclusive_)
+            AcquireSRWLockExclusive(&lock_);
+        else
+            AcquireSRWLockShared(&lock_);
+    }
+    ~SrwLockHold() {
+        if (exclusive_)
+            ReleaseSRWLockExclusive(&lock_);
+        else
+            ReleaseSRWLockShared(&lock_);
+    }
+    SrwLockHold(const SrwLockHold&) = delete;
+    SrwLockHold& operator=(const SrwLockHold&) = delete;
+
+  private:
+    SRWLOCK& lock_;
+    bool exclusive_;
+};
+
 struct ModuleDeleter {
     void operator()(HMODULE m) const {
         if (m)
