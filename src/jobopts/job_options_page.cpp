@@ -371,25 +371,28 @@ void CommitOverlayStore(HWND page, UiContext* ctx) {
 }
 
 // Watermarks are saved for everyone.
+// The sheet is over: the watermark list the dialogs loaded is saved when
+// the sheet is applied, and freed either way.
+void CloseWatermarkList(UiContext* ctx, bool save) {
+    WatermarkList list(*ctx);
+    if (!list.loaded())
+        return;
+    if (save)
+        SaveWatermarkList(*ctx);
+    FreeWatermarkList(*ctx);
+    list.loaded() = 0;
+}
+
 void OnApply(HWND page, UiContext* ctx) {
     ReportPageResult(ctx, ctx->jobOptionsPage);
-    WatermarkList list(*ctx);
-    if (list.loaded()) {
-        SaveWatermarkList(*ctx);
-        FreeWatermarkList(*ctx);
-        list.loaded() = 0;
-    }
+    CloseWatermarkList(ctx, true);
     CommitOverlayStore(page, ctx);
     DeleteLinkFont();
     SetWindowLongPtrW(page, DWLP_MSGRESULT, PSNRET_NOERROR);
 }
 
 void OnReset(UiContext* ctx) {
-    WatermarkList list(*ctx);
-    if (list.loaded()) {
-        FreeWatermarkList(*ctx);
-        list.loaded() = 0;
-    }
+    CloseWatermarkList(ctx, false);
     FreeOverlayStore(*ctx);
     DeleteLinkFont();
 }
