@@ -164,6 +164,25 @@ TEST_F(DriverFilesTest, ABoundHandleKeepsItsAnswerUntilItsOwnerGoes) {
     EXPECT_EQ(zd::FindModelSection(b), L"C");
 }
 
+TEST_F(DriverFilesTest, ADriverInformationLargerThanTheFirstGuessIsAskedWithItsSize) {
+    // Thirty long names make the level-3 information larger than 8 KB.
+    std::vector<std::wstring> files = {
+        File(L"zdt_big.cap", L"[Capability]\r\nZD Files Big=BIG\r\n"),
+        File(L"zdt_big.ini", kConfigIni)};
+    for (int i = 0; i < 30; ++i)
+        files.push_back(
+            File(L"zdt_big_" + std::to_wstring(i) + std::wstring(100, L'n') + L".dat", L""));
+    HANDLE p = Install(L"zd files big", L"ZD Files Big", files);
+    DWORD needed = 0;
+    GetPrinterDriverW(p, nullptr, 3, nullptr, 0, &needed);
+    ASSERT_GT(needed, 8192u);
+    WCHAR out[261] = {};
+    ASSERT_TRUE(zd::FindDriverFiles(p, out));
+    EXPECT_STREQ(out, Installed(L"zdt_big.ini").c_str());
+    EXPECT_EQ(zd::PrinterDriverName(p), L"ZD Files Big");
+    EXPECT_EQ(zd::FindModelSection(p), L"BIG");
+}
+
 TEST_F(DriverFilesTest, ModelKeysFollowAnEditedCapabilityFile) {
     HANDLE p = Install(L"zd files edit", L"ZD Files Edit",
                        {File(L"zdt_edit.cap", L"[Capability]\r\nZD Files Edit=M\r\n[M]\r\n"
