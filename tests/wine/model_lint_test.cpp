@@ -142,7 +142,12 @@ const wchar_t kPpd[] = L"*PPD-Adobe: \"4.3\"\r\n"
                        L"*OpenUI *ZDMystery/Mystery: PickOne\r\n" // 8
                        L"*DefaultZDMystery: A\r\n"
                        L"*ZDMystery A/A: \"\"\r\n"
-                       L"*CloseUI: *ZDMystery\r\n";
+                       L"*CloseUI: *ZDMystery\r\n"
+                       L"*OpenUI *ZDHDD/Hard Disk: PickOne\r\n" // 12
+                       L"*DefaultZDHDD: False\r\n"
+                       L"*ZDHDD False/Not Installed: \"\"\r\n"
+                       L"*ZDHDD True/Installed: \"\"\r\n"
+                       L"*CloseUI: *ZDHDD\r\n";
 
 TEST_F(ModelLint, ReportsEachKindOfFindingWithFileAndLine) {
     drvhost::ModelFileSet files;
@@ -200,6 +205,9 @@ TEST_F(ModelLint, ReportsEachKindOfFindingWithFileAndLine) {
         EXPECT_NE(jobOptions->message.find(L"ZDStaple"), std::wstring::npos);
     }
     Expect(L"*ZDMystery is not one of the plug-in's features", W, L"lint.ppd", 8);
+    Expect(L"*ZDHDD: auto-detect selects option 0 for a hard disk and option 1 without one, "
+           L"but they are \"False\" and \"True\"",
+           W, L"lint.ppd", 12);
 
     EXPECT_EQ(drvhost::LintExitStatus(findings_), 2);
 }
@@ -224,8 +232,11 @@ TEST_F(ModelLint, DemoModelHasNoErrors) {
     files.ppd = zdtest::SamplesDir() + L"\\zdcp95.ppd";
     files.filesDir = zdtest::SamplesDir() + L"\\";
     Lint(files);
-    for (const LintFinding& f : findings_)
+    for (const LintFinding& f : findings_) {
         EXPECT_NE(int(f.level), int(LintLevel::Error)) << Narrow(drvhost::FormatFinding(f));
+        EXPECT_EQ(f.message.find(L"auto-detect selects"), std::wstring::npos)
+            << Narrow(drvhost::FormatFinding(f));
+    }
     EXPECT_LE(drvhost::LintExitStatus(findings_), 1);
 }
 

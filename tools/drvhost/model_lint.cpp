@@ -18,6 +18,7 @@
 
 #include <winspool.h>
 
+#include <algorithm>
 #include <cwctype>
 #include <memory>
 
@@ -107,6 +108,17 @@ const FeatureUse kFeatureUses[] = {
     {"ZDOptionMPF", L"device settings (auto-detect)"},
     {"ZDPunchUnit", L"device settings (auto-detect)"},
 };
+
+// Line of a feature's *OpenUI in a PPD's text; 0 when it has none.
+int OpenUiLine(const std::string& text, const std::string& keyword) {
+    std::string open = "*OpenUI *" + keyword;
+    size_t at = text.find(open + "/");
+    if (at == std::string::npos)
+        at = text.find(open + ":");
+    return at == std::string::npos
+               ? 0
+               : 1 + int(std::count(text.begin(), text.begin() + long(at), '\n'));
+}
 
 std::wstring Num(int64_t v) {
     return std::to_wstring(v);
@@ -710,6 +722,49 @@ class Linter {
 
     // ---- PPD -----------------------------------------------------------------
 
+    // Auto-detect selects an option by its place, not by its keyword: for
+    // each installable feature, the place it takes for "installed" and for
+    // "not installed", and the keyword a PPD is expected to have there
+    // (empty: any keyword but the other one).
+    struct DetectedPlace {
+        const char* keyword;
+        const wchar_t* what;
+        int installedAt;
+        const char* installed;
+        int absentAt;
+        const char* absent;
+    };
+    static constexpr DetectedPlace kDetectedPlaces[] = {
+        {"ZDHDD", L"a hard disk", 0, "True", 1, "False"},
+        {"ZDOptionDuplex", L"a duplex unit", 0, "True", 1, "False"},
+        {"ZDFinisher", L"a finisher", 1, "True", 0, "False"},
+        {"ZDOptionMPF", L"a multi-purpose feeder", 1, "True", 0, "False"},
+        {"ZDPunchUnit", L"a punch unit", 1, "", 0, "None"},
+    };
+
+    // Findings for installable features whose options stand where auto-detect
+    // does not expect them: the detected printer would show the wrong choice.
+    void CheckDetectedPlaces(const PpdFile& ppd, const std::string& text) {
+        for (const DetectedPlace& d : kDetectedPlaces) {
+            const PpdFeature* f = ppd.Find(d.keyword);
+            if (!f)
+                continue;
+            auto keywordAt = [&](int i) {
+                return i < int(f->options.size()) ? f->options[size_t(i)].keyword : std::string();
+            };
+            std::string installed = keywordAt(d.installedAt), absent = keywordAt(d.absentAt);
+            bool installedOk = d.installed[0] ? installed == d.installed
+                                              : !installed.empty() && installed != d.absent;
+            if (installedOk && absent == d.absent)
+                continue;
+            Add(LintLevel::Warning, f_.ppd, OpenUiLine(text, d.keyword),
+                L"*" + Wide(d.keyword) + L": auto-detect selects option " + Num(d.installedAt) +
+                    L" for " + d.what + L" and option " + Num(d.absentAt) +
+                    L" without one, but they are \"" + Wide(installed) + L"\" and \"" +
+                    Wide(absent) + L"\"");
+        }
+    }
+
     void CheckPpd() {
         if (f_.ppd.empty())
             return;
@@ -721,15 +776,7 @@ class Linter {
         PpdFile ppd = ParsePpd(text);
         for (const std::string& w : ppd.warnings)
             Add(LintLevel::Warning, f_.ppd, 0, Wide(w));
-        auto lineOf = [&](const std::string& keyword) {
-            std::string open = "*OpenUI *" + keyword;
-            size_t at = text.find(open + "/");
-            if (at == std::string::npos)
-                at = text.find(open + ":");
-            return at == std::string::npos
-                       ? 0
-                       : 1 + int(std::count(text.begin(), text.begin() + long(at), '\n'));
-        };
+        auto lineOf = [&](const std::string& keyword) { return OpenUiLine(text, keyword); };
         Add(LintLevel::Note, f_.ppd, 0,
             ppd.Attribute("ColorDevice") == "True"
                 ? L"ColorDevice True: the driver shows its colour item, the Color page is added"
@@ -752,6 +799,7 @@ class Linter {
             to += (to.empty() ? L"" : L", ") + Wide(use.keyword);
         }
         flush();
+        CheckDetectedPlaces(ppd, text);
         for (const PpdFeature& f : ppd.features) {
             if (f.keyword.rfind("ZD", 0) != 0)
                 continue;

@@ -79,8 +79,10 @@ UI = [
 
 INSTALLABLE = [
     ("InstalledMemory", "Printer Memory", [("256MB", "256 MB"), ("384MB", "384 MB"), ("512MB", "512 MB"), ("768MB", "768 MB"), ("1024MB", "1024 MB")], "256MB"),
-    ("ZDHDD", "Hard Disk", [("False", "Not Installed"), ("True", "Installed")], "False"),
-    ("ZDOptionDuplex", "Duplex Unit", [("False", "Not Installed"), ("True", "Installed")], "False"),
+    # Detection selects option 0 for an installed disk or duplex unit and
+    # option 1 for an installed finisher, feeder or punch unit.
+    ("ZDHDD", "Hard Disk", [("True", "Installed"), ("False", "Not Installed")], "False"),
+    ("ZDOptionDuplex", "Duplex Unit", [("True", "Installed"), ("False", "Not Installed")], "False"),
     ("ZDOptionTray", "Optional Trays", [("0", "None"), ("1", "1 Tray"), ("2", "2 Trays"), ("3", "3 Trays"), ("4", "4 Trays")], "0"),
     ("ZDFinisher", "Finisher", [("False", "Not Installed"), ("True", "Installed")], "False"),
     ("ZDOptionMPF", "Multi-Purpose Feeder", [("False", "Not Installed"), ("True", "Installed")], "False"),
