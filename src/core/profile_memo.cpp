@@ -1,5 +1,6 @@
 #include "core/profile_memo.h"
 
+#include "core/driver_paths.h"
 #include "core/win_util.h"
 
 #include <map>
@@ -34,7 +35,11 @@ struct KeptFile {
 SRWLOCK memoLock = SRWLOCK_INIT;
 std::vector<KeptFile> files;
 
+// Only a full path names the same file for the profile functions (which look
+// for other names in the Windows folder) and for the file's attributes.
 bool StampOf(const WCHAR* file, Stamp* stamp) {
+    if (!IsFullPath(U16(file)))
+        return false;
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExW(file, GetFileExInfoStandard, &data))
         return false;

@@ -6,7 +6,7 @@
 // check the file. A kept answer costs only a look at the file's write time
 // and size: when either differs, everything kept from the file is read
 // afresh (the system's own profile cache makes the same test). For keys the
-// plug-in never writes itself.
+// plug-in never writes itself; files not named by a full path are always read.
 #pragma once
 
 #include <windows.h>
