@@ -11,6 +11,7 @@
 #include "drvhost_api.h"
 #include "jobopts/maker_link.h"
 #include "resources/resource.h"
+#include "plugin_sheet_test.h"
 #include "test_printer.h"
 
 #include <commctrl.h>
@@ -80,7 +81,7 @@ LRESULT Entries(HWND dlg, int id) {
     return SendDlgItemMessageW(dlg, id, CB_GETCOUNT, 0, 0);
 }
 
-class ColorPage : public testing::Test {
+class ColorPage : public zdtest::PluginSheetTest {
   protected:
     static void SetUpTestSuite() {
         zd::Process().moduleInstance = GetModuleHandleW(nullptr);
@@ -96,27 +97,14 @@ class ColorPage : public testing::Test {
     void Open(const char* mode = "Auto", drvhost::HostOptions options = {},
               const wchar_t* printer = kPrinter) {
         options.document.selections["ZDControl"] = mode;
-        plugin_ = new zd::OemUiPlugin();
-        session_ = std::make_unique<HostSession>(std::move(options));
+        StartSession(std::move(options));
         std::wstring error;
-        ASSERT_TRUE(session_->host().Attach(plugin_, &error)) << Str(error);
         ASSERT_TRUE(session_->OpenDocumentSheet(printer, &error)) << Str(error);
         ASSERT_TRUE(session_->GoToPage(kJobOptionsPage));
         ASSERT_TRUE(session_->GoToPage(kColorPage));
         session_->host().ClearUpdateCalls();
         blockAtOpen_ = session_->PrivateBlock();
     }
-    void Close() {
-        if (session_ && session_->sheet())
-            session_->sheet()->Close();
-        if (plugin_)
-            plugin_->Release();
-        plugin_ = nullptr;
-        session_.reset();
-    }
-    void TearDown() override { Close(); }
-
-    zd::UiContext& Ctx() { return *plugin_->documentContext(); }
     bool ApplyEnabled() { return IsWindowEnabled(GetDlgItem(session_->sheetWindow(), 0x3021)); }
     uint32_t StoredWord() {
         std::vector<uint8_t> block = session_->PrivateBlock();
@@ -158,8 +146,6 @@ class ColorPage : public testing::Test {
     }
 
     static std::wstring dir_;
-    zd::OemUiPlugin* plugin_ = nullptr;
-    std::unique_ptr<HostSession> session_;
     std::vector<uint8_t> blockAtOpen_;
 };
 
@@ -179,7 +165,7 @@ TEST_F(ColorPage, OpensInTheDocumentsModeWithWhatThatModeOffers) {
         // The driver has no custom calibration item.
         EXPECT_FALSE(s.Exists(IDC_COLOR_CALIBRATION_LABEL) || s.Exists(IDC_COLOR_CALIBRATION));
         EXPECT_FALSE(ApplyEnabled());
-        Close();
+        EndSession();
     }
 }
 
@@ -203,7 +189,7 @@ TEST_F(ColorPage, ModeReachesTheDriverAndComesBackAfterReopening) {
 
     drvhost::HostOptions options;
     options.storedBlock = session_->PrivateBlock();
-    Close();
+    EndSession();
     Open("Photo", options);
     EXPECT_TRUE(session_->Checked(IDC_COLOR_MODE_PHOTO));
     Ctx().selections[zd::slot::ColorIcms] = 2;
@@ -374,7 +360,7 @@ TEST_F(ColorPage, OfficeWordsThatNameNoSetting) {
     options.storedBlock = blockAtOpen_;
     zd::ByteView(options.storedBlock.data(), options.storedBlock.size())
         .set_u32(zd::dm::kColorSetting, 0x10063);
-    Close();
+    EndSession();
     Open("Office", options);
     InDialog(IDC_COLOR_OFFICE_DETAILS, IDOK, [](HWND dlg) {
         EXPECT_TRUE(drvhost::IsEnabled(dlg, IDC_OC_USER_SETTING_CHECK));
@@ -383,7 +369,7 @@ TEST_F(ColorPage, OfficeWordsThatNameNoSetting) {
     });
     ASSERT_TRUE(session_->GoToPage(kJobOptionsPage));
     EXPECT_EQ(StoredWord(), 0x0001u);
-    Close();
+    EndSession();
 
     Open("Office", {}, kBare);
     EXPECT_FALSE(session_->Exists(IDC_COLOR_SWATCH));

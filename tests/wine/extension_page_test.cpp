@@ -5,6 +5,7 @@
 #include "drvhost_api.h"
 #include "resources/resource.h"
 #include "test_pixels.h"
+#include "plugin_sheet_test.h"
 #include "test_printer.h"
 
 #include <gtest/gtest.h>
@@ -76,7 +77,7 @@ std::wstring CapText(const std::wstring& address) {
            L"\r\nAskZedRES=zdaskres.dll\r\nCCMInfoFile=zdccm.ini\r\n";
 }
 
-class ExtensionPageTest : public testing::Test {
+class ExtensionPageTest : public zdtest::PluginSheetTest {
   protected:
     static void SetUpTestSuite() {
         zd::Process().moduleInstance = GetModuleHandleW(nullptr);
@@ -100,21 +101,12 @@ class ExtensionPageTest : public testing::Test {
     }
 
     void SetUp() override {
-        plugin_ = new zd::OemUiPlugin();
-        session_ = std::make_unique<HostSession>();
+        StartSession();
         std::wstring error;
-        ASSERT_TRUE(session_->host().Attach(plugin_, &error)) << Str(error);
         ASSERT_TRUE(session_->OpenDocumentSheet(kPrinter, &error)) << Str(error);
         ASSERT_GT(session_->sheet()->pageCount(), kExtensionPageIndex);
         marker_ = dir_ + L"\\opened_" + std::to_wstring(++runs_) + L".txt";
         SetEnvironmentVariableW(L"ZD_OPEN_MARKER", marker_.c_str());
-    }
-
-    void TearDown() override {
-        // The host releases the object last, while its driver interface lives.
-        if (plugin_)
-            plugin_->Release();
-        session_.reset();
     }
 
     HWND Page() { return session_->page(); }
@@ -134,8 +126,6 @@ class ExtensionPageTest : public testing::Test {
 
     static std::wstring dir_, first_, second_;
     static int runs_;
-    zd::OemUiPlugin* plugin_ = nullptr;
-    std::unique_ptr<HostSession> session_;
     std::wstring marker_;
 };
 

@@ -8,6 +8,7 @@
 #include "drvhost_api.h"
 #include "jobopts/job_options_page.h"
 #include "resources/resource.h"
+#include "plugin_sheet_test.h"
 #include "test_printer.h"
 
 #include <gtest/gtest.h>
@@ -28,7 +29,7 @@ std::string Str(const std::wstring& w) {
     return std::string(w.begin(), w.end());
 }
 
-class JobOptionsPage : public testing::Test {
+class JobOptionsPage : public zdtest::PluginSheetTest {
   protected:
     static void SetUpTestSuite() {
         zd::Process().moduleInstance = GetModuleHandleW(nullptr);
@@ -39,10 +40,8 @@ class JobOptionsPage : public testing::Test {
 
     // Opens the document sheet on the Job Options page.
     void Open(drvhost::HostOptions options = {}) {
-        plugin_ = new zd::OemUiPlugin();
-        session_ = std::make_unique<HostSession>(std::move(options));
+        StartSession(std::move(options));
         std::wstring error;
-        ASSERT_TRUE(session_->host().Attach(plugin_, &error)) << Str(error);
         ASSERT_TRUE(session_->PrepareDocument(kPrinter, &error)) << Str(error);
         blockBeforeSheet_ = session_->PrivateBlock();
         ASSERT_TRUE(session_->OpenDocumentSheet(kPrinter, &error)) << Str(error);
@@ -50,15 +49,6 @@ class JobOptionsPage : public testing::Test {
         session_->host().ClearUpdateCalls();
     }
 
-    void TearDown() override {
-        if (session_ && session_->sheet())
-            session_->sheet()->Close();
-        if (plugin_)
-            plugin_->Release();
-        session_.reset();
-    }
-
-    zd::UiContext& Ctx() { return *plugin_->documentContext(); }
     // The Sel of the driver item behind a slot of the working record.
     LONG DriverSel(int slotIndex) {
         uint32_t index = Ctx().slots[slotIndex];
@@ -71,8 +61,6 @@ class JobOptionsPage : public testing::Test {
         return drvhost::ReadWholeFile(zdtest::DriverFilesDir() + L"\\zdcp95.ini");
     }
 
-    zd::OemUiPlugin* plugin_ = nullptr;
-    std::unique_ptr<HostSession> session_;
     std::vector<uint8_t> blockBeforeSheet_;
 };
 
@@ -257,16 +245,12 @@ TEST_F(JobOptionsPage, FinishingKeptUnlessThePaperChanged) {
     ASSERT_TRUE(session_->PressOk());
     EXPECT_EQ(session_->ItemSel("ZDStaple"), 0); // first opening: nothing remembered
     std::vector<uint8_t> stored = session_->PrivateBlock();
-    plugin_->Release();
-    plugin_ = nullptr;
 
     options.storedBlock = stored;
     Open(options);
     ASSERT_TRUE(session_->PressOk());
     EXPECT_EQ(session_->ItemSel("ZDStaple"), 1);
     stored = session_->PrivateBlock();
-    plugin_->Release();
-    plugin_ = nullptr;
 
     options.storedBlock = stored;
     options.document.selections["PageSize"] = "Letter";
@@ -287,8 +271,6 @@ TEST_F(JobOptionsPage, JobTypeFollowsTheHardDisk) {
     EXPECT_TRUE(session_->Enabled(IDC_JO_COPIES));
     ASSERT_TRUE(session_->GoToPage(kColorPage));
     EXPECT_EQ(session_->ItemSel("ZDJob_Type"), 0);
-    plugin_->Release();
-    plugin_ = nullptr;
 
     options.device.selections["ZDHDD"] = "True";
     Open(options);

@@ -10,6 +10,7 @@
 #include "overlay/overlay_dialog.h"
 #include "overlay/overlay_record.h"
 #include "resources/resource.h"
+#include "plugin_sheet_test.h"
 #include "test_printer.h"
 
 #include <gtest/gtest.h>
@@ -112,7 +113,7 @@ int OverlayRecordBlocks() {
     return n;
 }
 
-class OverlayDialog : public testing::Test {
+class OverlayDialog : public zdtest::PluginSheetTest {
   protected:
     static void SetUpTestSuite() {
         zd::Process().moduleInstance = GetModuleHandleW(nullptr);
@@ -123,25 +124,13 @@ class OverlayDialog : public testing::Test {
     // The document sheet on the Job Options page (or only the option tree);
     // an earlier session goes first.
     void Open(HostOptions options = {}, const wchar_t* printer = kPrinter, bool sheet = true) {
-        TearDown();
-        plugin_ = new zd::OemUiPlugin();
-        session_ = std::make_unique<HostSession>(std::move(options));
-        ASSERT_TRUE(session_->host().Attach(plugin_, nullptr));
+        StartSession(std::move(options));
         ASSERT_TRUE(session_->PrepareDocument(printer));
         if (sheet) {
             ASSERT_TRUE(session_->OpenDocumentSheet(printer));
             ASSERT_TRUE(session_->GoToPage(3));
         }
         session_->host().ClearUpdateCalls();
-    }
-
-    void TearDown() override {
-        if (session_ && session_->sheet())
-            session_->sheet()->Close();
-        if (plugin_)
-            plugin_->Release();
-        plugin_ = nullptr;
-        session_.reset();
     }
 
     // Opens the overlay dialog with the page's button and runs `steps` in it;
@@ -153,7 +142,6 @@ class OverlayDialog : public testing::Test {
         ForgetDialogAnswers();
     }
 
-    zd::UiContext& Ctx() { return *plugin_->documentContext(); }
     std::wstring ConfigPath() { return zdtest::DriverFilesDir() + L"\\zdcp95.ini"; }
     // The first section makes the file the plug-in's configuration file.
     void WriteStore(const std::wstring& text) {
@@ -178,9 +166,6 @@ class OverlayDialog : public testing::Test {
             session_->host().oemBlock()[73 + 2 * i] = uint8_t(v[i] >> 8);
         }
     }
-
-    zd::OemUiPlugin* plugin_ = nullptr;
-    std::unique_ptr<HostSession> session_;
 };
 
 // The document stored the mode that only users without the right to write

@@ -9,6 +9,7 @@
 #include "drvhost_api.h"
 #include "resources/resource.h"
 #include "test_pixels.h"
+#include "plugin_sheet_test.h"
 #include "test_printer.h"
 #include "watermark/preview_geometry.h"
 #include "watermark/watermark_preview.h"
@@ -58,7 +59,7 @@ size_t LiveGdiObjects() {
     return live;
 }
 
-class WatermarkDialogs : public testing::Test {
+class WatermarkDialogs : public zdtest::PluginSheetTest {
   protected:
     static void SetUpTestSuite() {
         zd::Process().moduleInstance = GetModuleHandleW(nullptr);
@@ -74,22 +75,14 @@ class WatermarkDialogs : public testing::Test {
     }
 
     void Open() {
-        if (plugin_)
-            plugin_->Release();
-        plugin_ = new zd::OemUiPlugin();
-        session_ = std::make_unique<HostSession>();
+        StartSession();
         std::wstring error;
-        ASSERT_TRUE(session_->host().Attach(plugin_, &error)) << Str(error);
         ASSERT_TRUE(session_->OpenDocumentSheet(kPrinter, &error)) << Str(error);
         ASSERT_TRUE(session_->GoToPage(kJobOptionsPage));
     }
 
     void TearDown() override {
-        if (session_ && session_->sheet())
-            session_->sheet()->Close();
-        if (plugin_)
-            plugin_->Release();
-        session_.reset();
+        EndSession();
         CopyFileW((zdtest::SamplesDir() + L"\\zdcp95.ini").c_str(), ConfigPath().c_str(), FALSE);
     }
 
@@ -115,9 +108,6 @@ class WatermarkDialogs : public testing::Test {
     }
 
     zd::ByteView Block() { return zd::ByteView(session_->host().oemBlock(), zd::kOemDevModeSize); }
-
-    zd::OemUiPlugin* plugin_ = nullptr;
-    std::unique_ptr<HostSession> session_;
 };
 
 // New with a text that needs escaping, a font from the font dialog, offsets
