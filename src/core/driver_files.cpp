@@ -10,6 +10,10 @@
 
 namespace zd {
 
+namespace {
+constexpr size_t kDependentWorkUnits = 3072;
+} // namespace
+
 bool FindDriverFiles(HANDLE printer, WCHAR* oemConfigOut) {
     ProcessState& ps = Process();
     ps.capabilityFilePath[0] = 0;
@@ -17,7 +21,8 @@ bool FindDriverFiles(HANDLE printer, WCHAR* oemConfigOut) {
     DriverAnswer driver;
     if (!AskDriver(printer, &driver))
         return false;
-    const std::u16string& list = driver.dependentFiles;
+    // The list is walked in a work area of 3072 units.
+    const std::u16string list = driver.dependentFiles.substr(0, kDependentWorkUnits);
 
     bool found = false;
     for (const std::u16string& name : SplitDependentFiles(list.data(), list.size(), kPathUnits)) {
@@ -88,6 +93,26 @@ std::wstring PrinterDriverDataFile(HANDLE printer) {
     DriverAnswer driver;
     AskDriver(printer, &driver);
     return driver.dataFile;
+}
+
+std::string ReadPpdText(const std::wstring& path) {
+    constexpr DWORD kLimit = 16u << 20;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::string();
+    LARGE_INTEGER size = {};
+    std::string bytes;
+    if (GetFileSizeEx(file, &size) && size.QuadPart > 0) {
+        DWORD wanted = size.QuadPart < LONGLONG(kLimit) ? DWORD(size.QuadPart) : kLimit;
+        bytes.resize(wanted);
+        DWORD got = 0;
+        if (!ReadFile(file, bytes.data(), wanted, &got, nullptr))
+            got = 0;
+        bytes.resize(got);
+    }
+    CloseHandle(file);
+    return bytes;
 }
 
 std::wstring FindModelSection(HANDLE printer, DWORD units) {

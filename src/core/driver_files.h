@@ -25,6 +25,11 @@ std::wstring PrinterDriverName(HANDLE printer);
 // 3); empty on failure.
 std::wstring PrinterDriverDataFile(HANDLE printer);
 
+// A PPD's bytes, at most 16 MB (its header and options stand well before
+// that; a larger file's later options count as not offered); empty when the
+// file cannot be read.
+std::string ReadPpdText(const std::wstring& path);
+
 // [Capability] <driver name> of the CapabilityFile, read into `units` units.
 std::wstring FindModelSection(HANDLE printer, DWORD units = 128);
 

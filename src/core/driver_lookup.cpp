@@ -59,8 +59,6 @@ bool AskSpooler(HANDLE printer, DriverAnswer* out) {
     // The list lies inside the block; never read past it.
     if (const WCHAR* list = TextInside(base, bytes, info->pDependentFiles)) {
         size_t units = size_t(base + bytes - reinterpret_cast<const BYTE*>(list)) / sizeof(WCHAR);
-        if (units > kDependentListUnits)
-            units = kDependentListUnits;
         out->dependentFiles.assign(reinterpret_cast<const char16_t*>(list), units);
     }
     return true;

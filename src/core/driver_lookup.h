@@ -15,14 +15,11 @@
 
 namespace zd {
 
-// Units of the dependent-file list taken from the information block.
-constexpr size_t kDependentListUnits = 3072;
-
 struct DriverAnswer {
     std::wstring name;     // the driver's name
     std::wstring dataFile; // full path of its data file, the PPD
     // The dependent-file list as the block held it (names ended by NUL, the
-    // list by an empty name), cut at the block's end and at 3072 units.
+    // list by an empty name), cut at the block's end.
     std::u16string dependentFiles;
 };
 

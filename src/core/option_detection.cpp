@@ -21,9 +21,6 @@ constexpr DWORD kDataPathBytes = 260;
 constexpr DWORD kPrinterInfo1Bytes = 255;
 // Enough to see whether a section of the installer's file has any key.
 constexpr DWORD kSectionProbeUnits = 64;
-// A PPD beyond this is read only this far: its later options count as
-// not offered.
-constexpr size_t kPpdReadLimit = 16u << 20;
 
 using NameQuery = int(WINAPI*)(const char*);
 using ReadOptionFlag32 = int(WINAPI*)(const char*, DWORD, DWORD, DWORD, DWORD);
@@ -220,22 +217,6 @@ int AskNetworkLibrary(OEMCUIPPARAM* deviceTree, const char* function, bool keepL
     return answer;
 }
 
-// The first bytes of a text file (empty when it cannot be read).
-std::string ReadTextFile(const std::wstring& path) {
-    std::string text;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return text;
-    char chunk[4096];
-    DWORD got = 0;
-    while (text.size() < kPpdReadLimit && ReadFile(file, chunk, sizeof(chunk), &got, nullptr) &&
-           got > 0)
-        text.append(chunk, got);
-    CloseHandle(file);
-    return text;
-}
-
 struct RegKey {
     HKEY h = nullptr;
     ~RegKey() {
@@ -370,7 +351,7 @@ void ApplyInstallerDetectedOptions(HANDLE printer) {
         sizeType = REG_DWORD;
     }
     FeatureKeywordData keywords = FeatureKeywordDataFrom(data, dataSize, stored);
-    ApplyInstallerOptions(keywords, options, ReadTextFile(PrinterDriverDataFile(printer)));
+    ApplyInstallerOptions(keywords, options, ReadPpdText(PrinterDriverDataFile(printer)));
     StoreFeatureKeywords(keywords, [&](KeywordValue value, const uint8_t* bytes, size_t size) {
         bool isData = value == KeywordValue::Data;
         return RegSetValueExW(key.h, isData ? L"FeatureKeyword" : L"FeatureKeywordSize", 0,

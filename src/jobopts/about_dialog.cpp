@@ -1,5 +1,7 @@
 #include "jobopts/about_dialog.h"
 
+#include "core/driver_files.h"
+#include "core/driver_lookup.h"
 #include "core/driver_paths.h"
 #include "core/process_state.h"
 #include "core/ui_context.h"
@@ -12,6 +14,7 @@
 
 #include <winspool.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -19,45 +22,8 @@ namespace zd {
 
 namespace {
 
-// The markers stand in the PPD's header; a larger file is read only this far.
-constexpr DWORD kPpdReadLimit = 16u << 20;
 constexpr DWORD kDriverVerUnits = 64;
 constexpr size_t kDependentListUnits = 8192;
-
-class FileHandle {
-  public:
-    explicit FileHandle(const std::wstring& path)
-        : handle_(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-    ~FileHandle() {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            CloseHandle(handle_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    HANDLE get() const { return handle_; }
-    explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
-
-  private:
-    HANDLE handle_;
-};
-
-// The file's bytes (at most `limit`); empty when it cannot be read.
-std::string ReadFileBytes(const std::wstring& path, DWORD limit) {
-    FileHandle file(path);
-    if (!file)
-        return std::string();
-    LARGE_INTEGER size = {};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0)
-        return std::string();
-    DWORD wanted = size.QuadPart < LONGLONG(limit) ? DWORD(size.QuadPart) : limit;
-    std::string bytes(wanted, '\0');
-    DWORD got = 0;
-    if (!ReadFile(file.get(), bytes.data(), wanted, &got, nullptr))
-        return std::string();
-    bytes.resize(got);
-    return bytes;
-}
 
 std::wstring PrinterDriverNameFromPrinterInfo(HANDLE printer) {
     DWORD needed = 0;
@@ -72,23 +38,11 @@ std::wstring PrinterDriverNameFromPrinterInfo(HANDLE printer) {
 }
 
 std::vector<std::u16string> DependentFiles(HANDLE printer) {
-    DWORD needed = 0;
-    GetPrinterDriverW(printer, nullptr, 3, nullptr, 0, &needed);
-    if (needed < sizeof(DRIVER_INFO_3W))
+    DriverAnswer driver;
+    if (!AskDriver(printer, &driver))
         return {};
-    TempBlock<BYTE> block(needed);
-    if (!block || !GetPrinterDriverW(printer, nullptr, 3, block.get(), needed, &needed))
-        return {};
-    const auto* di3 = reinterpret_cast<const DRIVER_INFO_3W*>(block.get());
-    const BYTE* start = reinterpret_cast<const BYTE*>(di3->pDependentFiles);
-    const BYTE* end = block.get() + needed;
-    // The list must lie inside the block; never read past it.
-    if (!start || start < block.get() || start >= end)
-        return {};
-    size_t units = size_t(end - start) / sizeof(WCHAR);
-    if (units > kDependentListUnits)
-        units = kDependentListUnits;
-    return SplitDependentFiles(reinterpret_cast<const char16_t*>(start), units, kPathUnits);
+    const std::u16string& list = driver.dependentFiles;
+    return SplitDependentFiles(list.data(), std::min(list.size(), kDependentListUnits), kPathUnits);
 }
 
 std::wstring DriverVersion(HANDLE printer) {
@@ -106,7 +60,7 @@ void FillTexts(HWND dlg, const UiContext* ctx) {
     if (ctx && ctx->configFilePath && ctx->configFilePath[0]) {
         // The configuration path lives in a 261-unit block of the driver's heap.
         std::wstring config(ctx->configFilePath, wcsnlen(ctx->configFilePath, kOemConfigPathUnits));
-        std::string ppd = ReadFileBytes(W(PpdPathFromConfigPath(U16(config))), kPpdReadLimit);
+        std::string ppd = ReadPpdText(W(PpdPathFromConfigPath(U16(config))));
         ppdVersion = W(PpdFileVersion(ppd));
         copyright = W(PpdCopyright(ppd));
     }
