@@ -1,8 +1,9 @@
 #include "watermark/watermark_dialog_rules.h"
 
+#include "jobopts/number_field.h"
 #include "watermark/watermark_record.h"
 
-#include <limits>
+#include <algorithm>
 #include <vector>
 
 namespace zd {
@@ -60,25 +61,10 @@ OffsetEntry FilterOffsetText(std::u16string_view text) {
 }
 
 std::optional<int32_t> ParseNumberField(std::u16string_view text, bool isSigned) {
-    size_t i = 0;
-    bool negative = false;
-    if (isSigned && !text.empty() && (text[0] == u'-' || text[0] == u'+')) {
-        negative = text[0] == u'-';
-        i = 1;
-    }
-    if (i == text.size())
+    size_t sign = isSigned && !text.empty() && (text[0] == u'-' || text[0] == u'+') ? 1 : 0;
+    if (text.size() == sign || !std::all_of(text.begin() + sign, text.end(), IsDigit))
         return std::nullopt;
-    int64_t value = 0;
-    const int64_t limit = negative ? -int64_t(std::numeric_limits<int32_t>::min())
-                                   : int64_t(std::numeric_limits<int32_t>::max());
-    for (; i < text.size(); ++i) {
-        if (!IsDigit(text[i]))
-            return std::nullopt;
-        value = value * 10 + (text[i] - u'0');
-        if (value > limit)
-            value = limit;
-    }
-    return int32_t(negative ? -value : value);
+    return ParseDecimalSaturating(text);
 }
 
 int NextScrollPosition(int current, int code, int16_t thumb, int lowest, int highest) {
