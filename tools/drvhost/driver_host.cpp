@@ -327,10 +327,6 @@ DEVMODEW* DriverHost::publicDevMode() {
     return devmode_.empty() ? nullptr : reinterpret_cast<DEVMODEW*>(devmode_.data());
 }
 
-std::string DriverHost::FeatureOf(const PlanItem& item) {
-    return item.feature;
-}
-
 int DriverHost::FindItem(const OptionTree& tree, std::string_view keyword) const {
     for (size_t i = 0; i < tree.plan.size(); ++i)
         if (tree.plan[i].feature == keyword)

@@ -136,9 +136,6 @@ class DriverHost {
     const std::vector<Timing>& timings() const { return timings_; }
     void AddTiming(std::string what, std::chrono::steady_clock::time_point start);
 
-    // The feature keyword a driver item stands for ("" when none).
-    static std::string FeatureOf(const PlanItem& item);
-
   private:
     bool BuildTree(OptionTree& tree, DWORD mode, std::vector<PlanItem> plan, std::wstring* error);
 
