@@ -1,13 +1,13 @@
 #include "color/advanced_photo_dialog.h"
 
-#include "jobopts/option_lists.h"
+#include "ui/option_lists.h"
 #include "color/photo_details_layout.h"
 #include "core/process_state.h"
 #include "core/ui_context.h"
-#include "jobopts/dialog_helpers.h"
-#include "jobopts/dialog_plumbing.h"
+#include "ui/dialog_helpers.h"
+#include "ui/dialog_plumbing.h"
 #include "resources/resource.h"
-#include "watermark/bitmap_helpers.h"
+#include "ui/bitmap_helpers.h"
 
 #include <commctrl.h>
 
@@ -96,11 +96,6 @@ void EnableControl(HWND dlg, int id, bool enable) {
     EnableWindow(GetDlgItem(dlg, id), enable);
 }
 
-// A radio group checks the button of `value`, or none past the group.
-void CheckRadio(HWND dlg, int first, int last, uint32_t value) {
-    CheckRadioButton(dlg, first, last, value <= uint32_t(last - first) ? int(first + value) : 0);
-}
-
 void DrawArrows(HWND dlg, const PhotoDetailsLayout& layout) {
     for (const Arrow& arrow : kArrows)
         if (layout.*arrow.shown)
@@ -132,8 +127,9 @@ void RefreshAdvancedPhoto(HWND dlg, const PhotoState* state) {
     ShowControlRange(dlg, IDC_AP_SIM_LABEL, IDC_AP_SIM_PROFILE, layout.simulation);
     ShowArrows(dlg, layout);
     if (layout.cmykProfiles)
-        CheckRadio(dlg, IDC_AP_CMYK_INPUT_CHOICE, IDC_AP_CMYK_LINK_CHOICE, copies[kCmykChoice]);
-    CheckRadio(dlg, IDC_AP_METHOD_ICC, IDC_AP_METHOD_APPLICATION, copies[kMethod]);
+        CheckRadioOrNone(dlg, IDC_AP_CMYK_INPUT_CHOICE, IDC_AP_CMYK_LINK_CHOICE,
+                         copies[kCmykChoice]);
+    CheckRadioOrNone(dlg, IDC_AP_METHOD_ICC, IDC_AP_METHOD_APPLICATION, copies[kMethod]);
     EnableControl(dlg, IDC_AP_KEEP_BLACK, layout.keepBlackEnabled);
     EnableControl(dlg, IDC_AP_CMYK_INPUT_PROFILE, layout.cmykInputEnabled);
     EnableControl(dlg, IDC_AP_CMYK_LINK_PROFILE, layout.cmykLinkEnabled);

@@ -9,7 +9,7 @@
 #include "color/color_mode.h"
 #include "color/color_setting_store.h"
 #include "color/office_color_dialog.h"
-#include "jobopts/option_lists.h"
+#include "ui/option_lists.h"
 #include "color/others_dialog.h"
 #include "color/swatch_tool_path.h"
 #include "core/devmode_record.h"
@@ -18,11 +18,11 @@
 #include "core/process_state.h"
 #include "core/ui_context.h"
 #include "core/win_util.h"
-#include "jobopts/dialog_helpers.h"
-#include "jobopts/dialog_plumbing.h"
-#include "jobopts/maker_link.h"
+#include "ui/dialog_helpers.h"
+#include "ui/dialog_plumbing.h"
+#include "ui/maker_link.h"
 #include "resources/resource.h"
-#include "watermark/bitmap_helpers.h"
+#include "ui/bitmap_helpers.h"
 
 #include <prsht.h>
 #include <shellapi.h>
@@ -73,8 +73,7 @@ void ShowColorMode(HWND page, const UiContext* ctx) {
     DrawModePictures(page);
     const uint32_t mode = ModeOf(ctx);
     // A mode past the five checks none.
-    CheckRadioButton(page, IDC_COLOR_MODE_AUTO, IDC_COLOR_MODE_GRAYSCALE,
-                     mode < kColorModeCount ? int(IDC_COLOR_MODE_AUTO + mode) : 0);
+    CheckRadioOrNone(page, IDC_COLOR_MODE_AUTO, IDC_COLOR_MODE_GRAYSCALE, mode);
     EnableWindow(GetDlgItem(page, IDC_COLOR_OFFICE_DETAILS),
                  IsColorMode(mode, ColorMode::OfficeColor));
     EnableWindow(GetDlgItem(page, IDC_COLOR_PHOTO_DETAILS),

@@ -24,10 +24,6 @@ std::wstring ReadString(const wchar_t* section, const std::wstring& key, DWORD u
     return v;
 }
 
-std::wstring Numbered(const wchar_t* prefix, uint32_t n) {
-    return prefix + W(FormatDecimal(n));
-}
-
 void AddSection(std::vector<ColorSettingEntry>& out, const wchar_t* section, uint16_t base,
                 const WCHAR* path) {
     int num = int(GetPrivateProfileIntW(section, L"SettingNum", 0, path));

@@ -2,14 +2,14 @@
 
 #include "color/color_mode.h"
 #include "color/color_setting_store.h"
-#include "jobopts/option_lists.h"
+#include "ui/option_lists.h"
 #include "color/user_setting_choice.h"
 #include "core/process_state.h"
 #include "core/ui_context.h"
-#include "jobopts/dialog_helpers.h"
-#include "jobopts/dialog_plumbing.h"
+#include "ui/dialog_helpers.h"
+#include "ui/dialog_plumbing.h"
 #include "resources/resource.h"
-#include "watermark/bitmap_helpers.h"
+#include "ui/bitmap_helpers.h"
 
 #include <vector>
 
@@ -27,8 +27,6 @@ struct OfficeColorState {
     uint32_t word = 0;              // the colour setting word
     std::vector<uint16_t> settings; // item values of the user setting list, in list order
 };
-
-constexpr uint32_t kBlackChoices = IDC_OC_BLACK_PURE - IDC_OC_BLACK_AUTO + 1;
 
 void DrawPicture(HWND dlg, const UiContext* ctx) {
     const bool gray = ctx && IsColorMode(ctx->selections[slot::ColorControl], ColorMode::Grayscale);
@@ -72,8 +70,7 @@ void RefreshOfficeColor(HWND dlg, OfficeColorState* state) {
     const UiContext* ctx = state->ctx;
     SelectOptionEntry(dlg, IDC_OC_TARGET_COLOR, state->simulation);
     if (HasSlotItem(ctx, slot::BlackSubstitution))
-        CheckRadioButton(dlg, IDC_OC_BLACK_AUTO, IDC_OC_BLACK_PURE,
-                         state->black < kBlackChoices ? int(IDC_OC_BLACK_AUTO + state->black) : 0);
+        CheckRadioOrNone(dlg, IDC_OC_BLACK_AUTO, IDC_OC_BLACK_PURE, state->black);
     if (HasSlotItem(ctx, slot::RenderStyle)) {
         SelectOptionEntry(dlg, IDC_OC_RENDER_STYLE, state->renderStyle);
         if (Process().capabilityFilePath[0])

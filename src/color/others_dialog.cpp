@@ -1,10 +1,10 @@
 #include "color/others_dialog.h"
 
 #include "color/color_mode.h"
-#include "jobopts/option_lists.h"
+#include "ui/option_lists.h"
 #include "core/ui_context.h"
-#include "jobopts/dialog_helpers.h"
-#include "jobopts/dialog_plumbing.h"
+#include "ui/dialog_helpers.h"
+#include "ui/dialog_plumbing.h"
 #include "resources/resource.h"
 
 namespace zd {

@@ -2,7 +2,7 @@
 
 #include "core/devmode_record.h"
 #include "core/driver_files.h"
-#include "core/oemui_plugin.h"
+#include "core/plugin_session.h"
 #include "core/paper_names.h"
 #include "core/process_state.h"
 #include "core/profile_memo.h"
@@ -242,7 +242,7 @@ void IndexDocumentItems(UiContext* ctx, OEMCUIPPARAM* param) {
     }
 }
 
-HRESULT DocumentMode(OemUiPlugin& plugin, OEMCUIPPARAM* param) {
+HRESULT DocumentMode(PluginSession& plugin, OEMCUIPPARAM* param) {
     if (!param->pOEMOptItems) {
         param->cOEMOptItems = 0;
         return S_OK;
@@ -306,7 +306,7 @@ void FillAutoDetectItem(OPTITEM& item, HANDLE heap, OIEXT* ext) {
     item.Sel = 0;
 }
 
-HRESULT PrinterMode(OemUiPlugin& plugin, OEMCUIPPARAM* param) {
+HRESULT PrinterMode(PluginSession& plugin, OEMCUIPPARAM* param) {
     if (!param->pOEMOptItems) {
         param->cOEMOptItems = 1;
         return S_OK;
@@ -356,7 +356,7 @@ OPTITEM* FindAutoDetectItem(OEMCUIPPARAM* param) {
 
 } // namespace
 
-HRESULT RunCommonUIProp(OemUiPlugin& plugin, DWORD mode, OEMCUIPPARAM* param) {
+HRESULT RunCommonUIProp(PluginSession& plugin, DWORD mode, OEMCUIPPARAM* param) {
     if (!param || (mode != OEMCUIP_DOCPROP && mode != OEMCUIP_PRNPROP))
         return FailWith(ERROR_INVALID_PARAMETER);
     if (!SetUpHelp(param->hOEMHeap, param->hPrinter))
@@ -480,7 +480,7 @@ void ApplyDetectedOptions(OEMCUIPPARAM* deviceTree, const DetectedOptions& d) {
 LONG APIENTRY DocumentItemCallback(PCPSUICBPARAM cb, POEMCUIPPARAM param) {
     if (!cb || !param)
         return 0;
-    auto* plugin = static_cast<OemUiPlugin*>(param->pOEMUserData);
+    auto* plugin = static_cast<PluginSession*>(param->pOEMUserData);
     UiContext* ctx = plugin ? plugin->documentContext() : nullptr;
     ByteView oemDm(static_cast<uint8_t*>(param->pOEMDM), param->pOEMDM ? kOemDevModeSize : 0);
     switch (cb->Reason) {

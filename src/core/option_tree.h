@@ -8,9 +8,9 @@
 
 namespace zd {
 
-class OemUiPlugin;
+class PluginSession;
 
-HRESULT RunCommonUIProp(OemUiPlugin& plugin, DWORD mode, OEMCUIPPARAM* param);
+HRESULT RunCommonUIProp(PluginSession& plugin, DWORD mode, OEMCUIPPARAM* param);
 
 // Sets driver item `index` to `*selection` through DrvUpdateUISetting. A
 // refused change writes the previous selection back into `*selection`.

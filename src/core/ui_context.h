@@ -90,8 +90,6 @@ struct UiContext {
     uint32_t selections[kSlotCount];
     OverlayList* overlayList;
     OverlayDefinition* overlayDefinitions[kMaxOverlayDefinitions];
-    uint32_t overlayStoreReleased;
-    uint32_t editedOverlayDefinition;
     WatermarkRecord* watermarks[kMaxWatermarkEntries];
     WatermarkRecord* watermarkSnapshot[kMaxWatermarkEntries];
     uint32_t snapshotCount;

@@ -1,6 +1,8 @@
 // Small RAII wrappers and text conversions at the Windows edge.
 #pragma once
 
+#include "core/text_fields.h"
+
 #include <windows.h>
 #include <winspool.h>
 
@@ -20,6 +22,11 @@ inline std::u16string_view U16(std::wstring_view s) {
 }
 inline std::wstring W(std::u16string_view s) {
     return std::wstring(reinterpret_cast<const wchar_t*>(s.data()), s.size());
+}
+
+// A profile key or section name with a number: "History " and 2 give "History 2".
+inline std::wstring Numbered(std::wstring_view prefix, int64_t n) {
+    return std::wstring(prefix) + W(FormatDecimal(n));
 }
 
 // A library export as a typed function pointer (nullptr when absent).

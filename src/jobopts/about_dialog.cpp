@@ -7,10 +7,10 @@
 #include "core/ui_context.h"
 #include "core/win_util.h"
 #include "jobopts/about_info.h"
-#include "jobopts/dialog_helpers.h"
-#include "jobopts/dialog_plumbing.h"
+#include "ui/dialog_helpers.h"
+#include "ui/dialog_plumbing.h"
 #include "resources/resource.h"
-#include "watermark/bitmap_helpers.h"
+#include "ui/bitmap_helpers.h"
 
 #include <winspool.h>
 

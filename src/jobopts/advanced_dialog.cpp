@@ -4,8 +4,8 @@
 #include "core/driver_files.h"
 #include "core/process_state.h"
 #include "core/ui_context.h"
-#include "jobopts/dialog_helpers.h"
-#include "jobopts/dialog_plumbing.h"
+#include "ui/dialog_helpers.h"
+#include "ui/dialog_plumbing.h"
 #include "resources/resource.h"
 
 namespace zd {

@@ -5,10 +5,10 @@
 #include "core/driver_files.h"
 #include "core/process_state.h"
 #include "core/ui_context.h"
-#include "jobopts/dialog_helpers.h"
-#include "jobopts/dialog_plumbing.h"
+#include "ui/dialog_helpers.h"
+#include "ui/dialog_plumbing.h"
 #include "resources/resource.h"
-#include "watermark/bitmap_helpers.h"
+#include "ui/bitmap_helpers.h"
 
 #include <commctrl.h>
 #include <prsht.h>

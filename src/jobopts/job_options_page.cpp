@@ -13,15 +13,15 @@
 #include "core/win_util.h"
 #include "jobopts/about_dialog.h"
 #include "jobopts/advanced_dialog.h"
-#include "jobopts/dialog_helpers.h"
-#include "jobopts/dialog_plumbing.h"
+#include "ui/dialog_helpers.h"
+#include "ui/dialog_plumbing.h"
 #include "jobopts/finishing_rules.h"
-#include "jobopts/maker_link.h"
-#include "jobopts/number_field.h"
+#include "ui/maker_link.h"
+#include "ui/number_field.h"
 #include "overlay/overlay_dialog.h"
 #include "overlay/overlay_store.h"
 #include "resources/resource.h"
-#include "watermark/bitmap_helpers.h"
+#include "ui/bitmap_helpers.h"
 #include "watermark/watermark_list_dialog.h"
 #include "watermark/watermark_store.h"
 
@@ -172,10 +172,7 @@ void RefreshPage(HWND page, UiContext* ctx) {
     if (HasSlotItem(ctx, slot::Resolution)) {
         // The radio group runs to 1547: a selection past it checks none.
         uint32_t quality = ctx->selections[slot::Resolution];
-        CheckRadioButton(page, IDC_JO_QUALITY_HIGH, IDC_JO_QUALITY_LAST,
-                         quality <= IDC_JO_QUALITY_LAST - IDC_JO_QUALITY_HIGH
-                             ? int(IDC_JO_QUALITY_HIGH + quality)
-                             : 0);
+        CheckRadioOrNone(page, IDC_JO_QUALITY_HIGH, IDC_JO_QUALITY_LAST, quality);
         DrawQualityPreview(page, ctx);
     }
     if (HasField(ctx, kScale))
@@ -370,9 +367,9 @@ void CommitOverlayStore(HWND page, UiContext* ctx) {
     FreeOverlayStore(*ctx);
 }
 
-// Watermarks are saved for everyone.
 // The sheet is over: the watermark list the dialogs loaded is saved when
-// the sheet is applied, and freed either way.
+// the sheet is applied (for every user, unlike the overlay store), and
+// freed either way.
 void CloseWatermarkList(UiContext* ctx, bool save) {
     WatermarkList list(*ctx);
     if (!list.loaded())

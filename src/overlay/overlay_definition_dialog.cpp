@@ -6,8 +6,8 @@
 
 #include "core/text_fields.h"
 #include "core/win_util.h"
-#include "jobopts/dialog_helpers.h"
-#include "jobopts/dialog_plumbing.h"
+#include "ui/dialog_helpers.h"
+#include "ui/dialog_plumbing.h"
 #include "overlay/page_filters.h"
 #include "resources/resource.h"
 

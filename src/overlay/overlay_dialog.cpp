@@ -6,15 +6,15 @@
 // when it is confirmed.
 #include "overlay/overlay_dialog.h"
 
-#include "jobopts/option_lists.h"
+#include "ui/option_lists.h"
 #include "core/devmode_record.h"
 #include "core/option_tree.h"
 #include "core/process_state.h"
 #include "core/text_fields.h"
 #include "core/ui_context.h"
 #include "core/win_util.h"
-#include "jobopts/dialog_helpers.h"
-#include "jobopts/dialog_plumbing.h"
+#include "ui/dialog_helpers.h"
+#include "ui/dialog_plumbing.h"
 #include "overlay/overlay_definition_dialog.h"
 #include "overlay/overlay_editing.h"
 #include "overlay/overlay_store.h"

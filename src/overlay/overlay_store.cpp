@@ -4,7 +4,7 @@
 #include "core/process_state.h"
 #include "core/win_util.h"
 #include "core/text_fields.h"
-#include "jobopts/dialog_helpers.h"
+#include "ui/dialog_helpers.h"
 #include "overlay/overlay_editing.h"
 #include "resources/resource.h"
 
@@ -19,10 +19,6 @@ struct Family {
 
 constexpr Family kCommitted = {L"OverlaySetting", L"Overlay_Info "};
 constexpr Family kWorking = {L"OverlaySetting_Sv", L"Overlay_Info_Sv "};
-
-std::wstring Numbered(const std::wstring& prefix, int n) {
-    return prefix + W(FormatDecimal(n));
-}
 
 // An integer key cut to 0..limit: the records hold no more.
 uint16_t ReadCount(const std::wstring& section, const wchar_t* key, uint16_t limit,
@@ -73,7 +69,6 @@ bool ReadRecords(UiContext& ctx, const Family& family) {
     if (!list)
         return false;
     ctx.overlayList = list;
-    ctx.overlayStoreReleased = 0;
     list->DefinedCount = ReadCount(family.list, L"Overlay_Num", kMaxDefinedOverlays, path);
     list->HistoryCount = ReadCount(family.list, L"History_Num", kMaxOverlayHistory, path);
     for (int i = 0; i < list->HistoryCount; ++i)
@@ -180,14 +175,9 @@ bool SaveOverlayStoreOrTell(HWND owner, UiContext& ctx) {
 }
 
 void FreeOverlayStore(UiContext& ctx) {
-    bool any = ctx.overlayList != nullptr;
-    for (OverlayDefinition*& d : ctx.overlayDefinitions) {
-        any = any || d != nullptr;
+    for (OverlayDefinition*& d : ctx.overlayDefinitions)
         Release(d);
-    }
     Release(ctx.overlayList);
-    if (any)
-        ctx.overlayStoreReleased = 1;
 }
 
 bool CopyOverlayRecords(const UiContext& ctx, OverlayRecords& out) {
@@ -221,7 +211,6 @@ bool StoreOverlayRecords(UiContext& ctx, const OverlayRecords& in) {
         else
             Release(ctx.overlayDefinitions[n]);
     }
-    ctx.overlayStoreReleased = 0;
     return true;
 }
 

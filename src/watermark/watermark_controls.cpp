@@ -2,7 +2,7 @@
 
 #include "core/ui_context.h"
 #include "core/win_util.h"
-#include "jobopts/dialog_plumbing.h"
+#include "ui/dialog_plumbing.h"
 #include "resources/resource.h"
 #include "watermark/watermark_preview.h"
 #include "watermark/watermark_store.h"
@@ -13,10 +13,6 @@ namespace {
 
 std::wstring EntryText(const WatermarkRecord* r) {
     return r ? W(FieldText(r->text, kWatermarkTextUnits)) : std::wstring();
-}
-
-void SetSignedText(HWND dialog, int id, int32_t value) {
-    SetDlgItemTextW(dialog, id, W(FormatDecimal(value)).c_str());
 }
 
 // The edit dialog's scroll handling shows the value in its field and bar.
@@ -32,8 +28,7 @@ void RefreshWatermarkControls(HWND dialog, UiContext* ctx) {
     if (!ctx)
         return;
     WatermarkList list(*ctx);
-    const uint32_t count =
-        list.count() < kMaxStoredWatermarks ? list.count() : kMaxStoredWatermarks;
+    const uint32_t count = list.storedCount();
     const uint32_t selected = list.selected() <= count ? list.selected() : 0;
     const WatermarkRecord* chosen = list.entry(selected);
 
@@ -51,8 +46,8 @@ void RefreshWatermarkControls(HWND dialog, UiContext* ctx) {
         ScrollTo(dialog, IDC_WM_ANGLE_BAR, chosen->angle);
         SetBoxChecked(dialog, IDC_WM_FIRST_PAGE, chosen->firstPageOnly != 0);
         if (GetDlgItem(dialog, IDC_WM_X)) {
-            SetSignedText(dialog, IDC_WM_X, chosen->x);
-            SetSignedText(dialog, IDC_WM_Y, chosen->y);
+            SetDecimalText(dialog, IDC_WM_X, chosen->x);
+            SetDecimalText(dialog, IDC_WM_Y, chosen->y);
         }
         SendDlgItemMessageW(dialog, IDC_WM_POSITION, CB_SETCURSEL, chosen->position, 0);
         if (GetDlgItem(dialog, IDC_WM_FRAME_NONE))

@@ -1,6 +1,6 @@
 #include "watermark/watermark_dialog_rules.h"
 
-#include "jobopts/number_field.h"
+#include "ui/number_field.h"
 #include "watermark/watermark_record.h"
 
 #include <algorithm>

@@ -2,8 +2,8 @@
 
 #include "core/ui_context.h"
 #include "core/win_util.h"
-#include "jobopts/dialog_helpers.h"
-#include "jobopts/dialog_plumbing.h"
+#include "ui/dialog_helpers.h"
+#include "ui/dialog_plumbing.h"
 #include "resources/resource.h"
 #include "watermark/watermark_controls.h"
 #include "watermark/watermark_dialog_rules.h"

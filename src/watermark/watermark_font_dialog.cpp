@@ -2,8 +2,8 @@
 
 #include "core/ui_context.h"
 #include "core/win_util.h"
-#include "jobopts/dialog_helpers.h"
-#include "jobopts/dialog_plumbing.h"
+#include "ui/dialog_helpers.h"
+#include "ui/dialog_plumbing.h"
 #include "resources/resource.h"
 #include "watermark/watermark_dialog_rules.h"
 #include "watermark/watermark_store.h"
@@ -34,10 +34,6 @@ struct FontState {
     UiContext* ctx = nullptr;
     FontChoice pending;
 };
-
-void SetDecimal(HWND dlg, int id, int32_t value) {
-    SetDlgItemTextW(dlg, id, W(FormatDecimal(value)).c_str());
-}
 
 void SelectSize(HWND dlg, int32_t size) {
     const uint8_t index = FontSizeIndex(size);
@@ -90,7 +86,7 @@ void InitFontControls(HWND dlg, const FontState* state) {
     }
     SelectSize(dlg, state->pending.size);
     SendDlgItemMessageW(dlg, IDC_FONT_SIZE, EM_SETLIMITTEXT, kShortLimit, 0);
-    SetDecimal(dlg, IDC_FONT_SIZE, state->pending.size);
+    SetDecimalText(dlg, IDC_FONT_SIZE, state->pending.size);
 }
 
 BOOL OnInitDialog(HWND dlg, LPARAM lParam) {
@@ -153,7 +149,7 @@ BOOL OnCommand(HWND dlg, WORD id, WORD code) {
         if (code == LBN_SELCHANGE) {
             if (std::optional<LRESULT> data = SelectedItemData(dlg, id)) {
                 p.size = FontSizeAt(int(*data));
-                SetDecimal(dlg, IDC_FONT_SIZE, p.size);
+                SetDecimalText(dlg, IDC_FONT_SIZE, p.size);
             }
         }
         return TRUE;

@@ -1,8 +1,8 @@
 #include "watermark/watermark_list_dialog.h"
 
 #include "core/ui_context.h"
-#include "jobopts/dialog_helpers.h"
-#include "jobopts/dialog_plumbing.h"
+#include "ui/dialog_helpers.h"
+#include "ui/dialog_plumbing.h"
 #include "resources/resource.h"
 #include "watermark/watermark_controls.h"
 #include "watermark/watermark_edit_dialog.h"
@@ -17,11 +17,6 @@ struct ListState {
     UiContext* ctx = nullptr;
     HWND page = nullptr; // the Job Options page, told of every change
 };
-
-uint32_t StoredCount(UiContext* ctx) {
-    uint32_t count = WatermarkList(*ctx).count();
-    return count < kMaxStoredWatermarks ? count : kMaxStoredWatermarks;
-}
 
 void EnableEditButtons(HWND dlg, BOOL enable) {
     EnableWindow(GetDlgItem(dlg, IDC_WM_EDIT), enable);
@@ -64,7 +59,7 @@ void OnConfirm(HWND dlg, ListState* state) {
 void OnSelectionChange(HWND dlg, ListState* state) {
     UiContext* ctx = state->ctx;
     LRESULT chosen = SendDlgItemMessageW(dlg, IDC_WM_LIST, LB_GETCURSEL, 0, 0);
-    if (chosen == LB_ERR || chosen < 0 || uint32_t(chosen) > StoredCount(ctx))
+    if (chosen == LB_ERR || chosen < 0 || uint32_t(chosen) > WatermarkList(*ctx).storedCount())
         return;
     WatermarkList(*ctx).selected() = uint32_t(chosen);
     TakeSelectedIntoWorkingCopy(ctx);
@@ -111,7 +106,7 @@ void OnEdit(HWND dlg, ListState* state) {
     UiContext* ctx = state->ctx;
     WatermarkList list(*ctx);
     const uint32_t selected = list.selected();
-    if (selected < 1 || selected > StoredCount(ctx) || !list.entry(selected))
+    if (selected < 1 || selected > WatermarkList(*ctx).storedCount() || !list.entry(selected))
         return;
     if (DialogConfirmed(RunWatermarkEditDialog(dlg, ctx)) && list.working()) {
         CopyWatermark(*list.entry(selected), *list.working());

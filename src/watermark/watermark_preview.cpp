@@ -2,9 +2,9 @@
 
 #include "core/ui_context.h"
 #include "core/win_util.h"
-#include "jobopts/dialog_plumbing.h"
+#include "ui/dialog_plumbing.h"
 #include "resources/resource.h"
-#include "watermark/gdi_handles.h"
+#include "ui/gdi_handles.h"
 #include "watermark/watermark_dialog_rules.h"
 #include "watermark/watermark_store.h"
 

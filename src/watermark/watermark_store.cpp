@@ -4,6 +4,7 @@
 #include "core/driver_files.h"
 #include "core/process_state.h"
 #include "core/win_util.h"
+#include "ui/dialog_helpers.h"
 
 #include <vector>
 
@@ -26,16 +27,6 @@ COLORREF g_customColors[kCustomColorCount] = {
     kDefaultWatermarkColor, kDefaultWatermarkColor, kDefaultWatermarkColor, kDefaultWatermarkColor,
     kDefaultWatermarkColor, kDefaultWatermarkColor, kDefaultWatermarkColor, kDefaultWatermarkColor};
 WCHAR g_fontFilePath[kFontPathUnits];
-
-// A text of the library's string table; the store's section names must not
-// vanish when a table lacks them, so the known text stands in.
-std::wstring LoadText(UINT id, const wchar_t* fallback) {
-    const wchar_t* p = nullptr;
-    int n = LoadStringW(Process().moduleInstance, id, reinterpret_cast<LPWSTR>(&p), 0);
-    if (n > 0 && p)
-        return std::wstring(p, size_t(n));
-    return fallback;
-}
 
 WatermarkRecord* NewRecord() {
     return static_cast<WatermarkRecord*>(
@@ -79,11 +70,11 @@ std::wstring ReadValue(const std::wstring& section, const std::wstring& key, con
 } // namespace
 
 std::wstring WatermarkSectionName() {
-    return LoadText(kIdsWatermarkSection, L"Watermark");
+    return LibraryString(kIdsWatermarkSection, L"Watermark");
 }
 
 std::wstring CustomColorSectionName() {
-    return LoadText(kIdsCustomColorSection, L"\u81EA\u5B9A\u4E49\u989C\u8272");
+    return LibraryString(kIdsCustomColorSection, L"\u81EA\u5B9A\u4E49\u989C\u8272");
 }
 
 std::vector<StoredValue> ReadStoredWatermarks(const WCHAR* configPath) {
@@ -136,8 +127,8 @@ void InitNoneEntry(UiContext& ctx) {
     int defaultNo = 0;
     if (g_fontFilePath[0])
         defaultNo = int(GetPrivateProfileIntW(L"PrinterFont", L"DefaultNo", 0, g_fontFilePath));
-    std::wstring none = LoadText(kIdsWatermarkNone, L"\u65E0");
-    std::wstring face = LoadText(kIdsDefaultWatermarkFace, L"HeiseiMin-W3-90ms-RKSJ-H");
+    std::wstring none = LibraryString(kIdsWatermarkNone, L"\u65E0");
+    std::wstring face = LibraryString(kIdsDefaultWatermarkFace, L"HeiseiMin-W3-90ms-RKSJ-H");
     FillNoneDefaults(*list.entry(0), defaultNo, U16(none), U16(face));
 }
 
@@ -166,7 +157,7 @@ void LoadWatermarkList(HWND dialog, UiContext& ctx, ByteView oemDevMode) {
         list.count() = count;
     }
 
-    uint32_t count = list.count() < kMaxStoredWatermarks ? list.count() : kMaxStoredWatermarks;
+    uint32_t count = list.storedCount();
     for (uint32_t i = 1; i <= count; ++i) {
         if (!list.entry(i))
             continue;
@@ -197,7 +188,7 @@ void SaveWatermarkList(UiContext& ctx) {
         return;
     const std::wstring section = WatermarkSectionName();
     WritePrivateProfileStringW(section.c_str(), nullptr, nullptr, list.path());
-    uint32_t count = list.count() < kMaxStoredWatermarks ? list.count() : kMaxStoredWatermarks;
+    uint32_t count = list.storedCount();
     for (uint32_t n = 1; n <= count; ++n) {
         if (!list.entry(n))
             continue;
@@ -224,8 +215,7 @@ void RestoreWatermarkSnapshot(UiContext& ctx) {
     WatermarkList list(ctx);
     for (uint32_t i = 1; i < uint32_t(kMaxWatermarkEntries); ++i)
         FreeRecord(list.entry(i));
-    const uint32_t count =
-        list.snapshotCount() < kMaxStoredWatermarks ? list.snapshotCount() : kMaxStoredWatermarks;
+    const uint32_t count = list.storedSnapshotCount();
     uint32_t restored = 0;
     for (uint32_t i = 1; i <= count; ++i) {
         list.entry(i) = list.snapshot(i);
@@ -245,8 +235,7 @@ void RestoreWatermarkSnapshot(UiContext& ctx) {
 
 bool DeleteWatermarkEntry(UiContext& ctx, uint32_t index) {
     WatermarkList list(ctx);
-    const uint32_t count =
-        list.count() < kMaxStoredWatermarks ? list.count() : kMaxStoredWatermarks;
+    const uint32_t count = list.storedCount();
     if (index < 1 || index > count)
         return false;
     FreeRecord(list.entry(index));

@@ -38,7 +38,15 @@ class WatermarkList {
     uint32_t& committedBackground() { return ctx_.selections[slot::CommittedBackground]; }
     const WCHAR* path() const { return ctx_.configFilePath; }
 
+    // The counts cut to the entries a list can hold, for loops over them.
+    uint32_t storedCount() { return Bounded(count()); }
+    uint32_t storedSnapshotCount() { return Bounded(snapshotCount()); }
+
   private:
+    static uint32_t Bounded(uint32_t n) {
+        return n < kMaxStoredWatermarks ? n : kMaxStoredWatermarks;
+    }
+
     UiContext& ctx_;
 };
 

@@ -1,5 +1,5 @@
 #include "core/byte_view.h"
-#include "watermark/dib_layout.h"
+#include "ui/dib_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "jobopts/number_field.h"
+#include "ui/number_field.h"
 
 #include <gtest/gtest.h>
 

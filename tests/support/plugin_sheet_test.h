@@ -5,7 +5,7 @@
 // closes the printer.
 #pragma once
 
-#include "core/oemui_plugin.h"
+#include "plugin/oemui_plugin.h"
 #include "core/ui_context.h"
 #include "drvhost_api.h"
 

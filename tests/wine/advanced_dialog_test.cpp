@@ -3,7 +3,7 @@
 // the hard-disk and compression rules, the preview icons and Defaults.
 #include "core/devmode_record.h"
 #include "core/driver_files.h"
-#include "core/oemui_plugin.h"
+#include "plugin/oemui_plugin.h"
 #include "core/option_tree.h"
 #include "core/process_state.h"
 #include "core/ui_context.h"

@@ -3,8 +3,8 @@
 #include "core/byte_view.h"
 #include "core/process_state.h"
 #include "resources/resource.h"
-#include "watermark/bitmap_helpers.h"
-#include "watermark/dib_layout.h"
+#include "ui/bitmap_helpers.h"
+#include "ui/dib_layout.h"
 
 #include "test_pixels.h"
 

@@ -5,11 +5,11 @@
 // no permission and refused driver updates.
 #include "core/byte_view.h"
 #include "core/devmode_record.h"
-#include "core/oemui_plugin.h"
+#include "plugin/oemui_plugin.h"
 #include "core/process_state.h"
 #include "core/ui_context.h"
 #include "drvhost_api.h"
-#include "jobopts/maker_link.h"
+#include "ui/maker_link.h"
 #include "resources/resource.h"
 #include "plugin_sheet_test.h"
 #include "test_printer.h"

@@ -2,7 +2,7 @@
 // keystrokes, control ranges, and the once-per-process visit of the
 // driver's option page in a real property sheet.
 #include "core/process_state.h"
-#include "jobopts/dialog_helpers.h"
+#include "ui/dialog_helpers.h"
 
 #include <gtest/gtest.h>
 

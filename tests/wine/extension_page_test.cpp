@@ -1,6 +1,6 @@
 // The extension page in the emulated driver's document sheet: the resource
 // library's pictures, the sheet flag and the button that opens the address.
-#include "core/oemui_plugin.h"
+#include "plugin/oemui_plugin.h"
 #include "core/process_state.h"
 #include "drvhost_api.h"
 #include "resources/resource.h"

@@ -2,7 +2,7 @@
 // shows, what reaches the driver when it is left, the refusal of invalid
 // fields, Defaults, OK against Cancel, the finishing kept or reset across
 // openings, the no-permission flag and a printer without the page's items.
-#include "core/oemui_plugin.h"
+#include "plugin/oemui_plugin.h"
 #include "core/process_state.h"
 #include "core/ui_context.h"
 #include "drvhost_api.h"

@@ -1,7 +1,7 @@
 // The plug-in's changes to the driver's option trees and its writing of
 // working selections back into them, through the emulated driver.
 #include "core/devmode_record.h"
-#include "core/oemui_plugin.h"
+#include "plugin/oemui_plugin.h"
 #include "core/option_tree.h"
 #include "driver_host.h"
 #include "drvhost_api.h"

@@ -1,12 +1,12 @@
 // The Others dialog run modally over the working record of a document tree
 // built by the emulated driver for installed test printers.
 #include "color/others_dialog.h"
-#include "core/oemui_plugin.h"
+#include "plugin/oemui_plugin.h"
 #include "core/option_tree.h"
 #include "core/process_state.h"
 #include "core/ui_context.h"
 #include "drvhost_api.h"
-#include "jobopts/dialog_helpers.h"
+#include "ui/dialog_helpers.h"
 #include "resources/resource.h"
 #include "test_printer.h"
 

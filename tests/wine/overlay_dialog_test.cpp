@@ -3,7 +3,7 @@
 // printer: what reaches the private block, the driver and the store's two
 // section families, for users with and without the right to write printer
 // data.
-#include "core/oemui_plugin.h"
+#include "plugin/oemui_plugin.h"
 #include "core/process_state.h"
 #include "core/ui_context.h"
 #include "drvhost_api.h"

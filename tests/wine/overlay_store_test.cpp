@@ -199,7 +199,6 @@ TEST_F(OverlayStoreTest, SaveWritesTheFamilyOfTheStateAndApplyCommits) {
     FreeOverlayStore(ctx_);
     EXPECT_EQ(ctx_.overlayList, nullptr);
     EXPECT_EQ(ctx_.overlayDefinitions[0], nullptr);
-    EXPECT_EQ(ctx_.overlayStoreReleased, 1u);
     EXPECT_EQ(ReadKey(path, L"Overlay_Info 0", L"Overlay_Name"), L"Renamed");
     EXPECT_EQ(ReadKey(path, L"Overlay_Info 0", L"Form_Name 1"), L"FormZ");
     EXPECT_EQ(ReadKey(path, L"OverlaySetting", L"History 0"), L"FormZ");

@@ -4,7 +4,7 @@
 #include "abi/oemui_abi.h"
 #include "core/driver_files.h"
 #include "core/file_access.h"
-#include "core/oemui_plugin.h"
+#include "plugin/oemui_plugin.h"
 #include "core/option_detection.h"
 #include "core/printer_event.h"
 #include "core/process_state.h"

@@ -3,7 +3,7 @@
 // DEVMODE and the configuration file, what Cancel undoes, the 16-entry
 // limit, the preview's pixels and its GDI objects.
 #include "core/devmode_record.h"
-#include "core/oemui_plugin.h"
+#include "plugin/oemui_plugin.h"
 #include "core/process_state.h"
 #include "core/ui_context.h"
 #include "drvhost_api.h"

@@ -4,7 +4,7 @@
 // zdui.dll is loaded from the program's own folder. The transparent pictures
 // sit on a coloured ground, so that a magenta pixel that survived would show.
 #include "resources/resource.h"
-#include "watermark/bitmap_helpers.h"
+#include "ui/bitmap_helpers.h"
 
 #include <windows.h>
 

@@ -49,6 +49,13 @@ bool DriverSettingIsTrue(const UiContext* ctx, const char* feature);
 bool IsBoxChecked(HWND dlg, int id);
 void SetBoxChecked(HWND dlg, int id, bool checked);
 
+// Checks button first + value of the radio group first..last; a value past
+// the group checks none.
+void CheckRadioOrNone(HWND dlg, int first, int last, uint32_t value);
+
+// Shows a signed decimal number in a field.
+void SetDecimalText(HWND dlg, int id, int64_t value);
+
 // The dialog's state, kept in its user slot from WM_INITDIALOG on.
 template <typename State> State* AttachDialogState(HWND dlg, LPARAM lParam) {
     SetWindowLongPtrW(dlg, DWLP_USER, lParam);

@@ -1,7 +1,7 @@
-#include "watermark/bitmap_helpers.h"
+#include "ui/bitmap_helpers.h"
 
-#include "watermark/dib_layout.h"
-#include "watermark/gdi_handles.h"
+#include "ui/dib_layout.h"
+#include "ui/gdi_handles.h"
 
 #include <memory>
 #include <vector>

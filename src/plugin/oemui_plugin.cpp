@@ -1,5 +1,5 @@
 // The plug-in object: IPrintOemUI in the driver's slot order.
-#include "core/oemui_plugin.h"
+#include "plugin/oemui_plugin.h"
 
 #include "color/color_page.h"
 #include "core/devmode_record.h"

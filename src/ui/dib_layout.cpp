@@ -1,4 +1,4 @@
-#include "watermark/dib_layout.h"
+#include "ui/dib_layout.h"
 
 #include "core/byte_view.h"
 

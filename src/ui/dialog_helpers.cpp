@@ -1,8 +1,8 @@
-#include "jobopts/dialog_helpers.h"
+#include "ui/dialog_helpers.h"
 
 #include "core/process_state.h"
 #include "core/win_util.h"
-#include "jobopts/number_field.h"
+#include "ui/number_field.h"
 
 #include <commctrl.h>
 #include <prsht.h>
@@ -77,11 +77,11 @@ void DestroyControlRange(HWND dlg, WORD first, WORD last) {
             DestroyWindow(control);
 }
 
-std::wstring LibraryString(UINT id) {
+std::wstring LibraryString(UINT id, std::wstring_view fallback) {
     const wchar_t* text = nullptr;
     // Length 0 asks for a read-only pointer into the resource itself.
     int n = LoadStringW(Process().moduleInstance, id, reinterpret_cast<LPWSTR>(&text), 0);
-    return n > 0 && text ? std::wstring(text, size_t(n)) : std::wstring();
+    return n > 0 && text ? std::wstring(text, size_t(n)) : std::wstring(fallback);
 }
 
 int ShowStringMessage(HWND owner, UINT textId, UINT captionId, UINT type) {

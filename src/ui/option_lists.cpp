@@ -1,6 +1,6 @@
-#include "jobopts/option_lists.h"
+#include "ui/option_lists.h"
 
-#include "jobopts/dialog_plumbing.h"
+#include "ui/dialog_plumbing.h"
 
 namespace zd {
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 namespace zd {
 
@@ -20,8 +21,9 @@ void ShowControlRange(HWND dlg, WORD first, WORD last, BOOL flag);
 // Destroys the controls; ids the dialog lacks are skipped.
 void DestroyControlRange(HWND dlg, WORD first, WORD last);
 
-// A text of the library's string table; empty when the table lacks it.
-std::wstring LibraryString(UINT id);
+// A text of the library's string table; `fallback` when the table lacks it
+// (texts that must not vanish, such as the stores' section names).
+std::wstring LibraryString(UINT id, std::wstring_view fallback = {});
 
 // Message box with texts from the string table (caption id 0: default caption).
 int ShowStringMessage(HWND owner, UINT textId, UINT captionId, UINT type);

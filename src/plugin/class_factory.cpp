@@ -1,6 +1,6 @@
-#include "core/class_factory.h"
+#include "plugin/class_factory.h"
 
-#include "core/oemui_plugin.h"
+#include "plugin/oemui_plugin.h"
 #include "core/process_state.h"
 
 namespace zd {

@@ -1,8 +1,8 @@
-#include "jobopts/maker_link.h"
+#include "ui/maker_link.h"
 
 #include "core/driver_files.h"
 #include "core/process_state.h"
-#include "jobopts/dialog_plumbing.h"
+#include "ui/dialog_plumbing.h"
 #include "resources/resource.h"
 
 #include <shellapi.h>

@@ -1,7 +1,9 @@
-#include "jobopts/dialog_plumbing.h"
+#include "ui/dialog_plumbing.h"
 
 #include "core/devmode_record.h"
 #include "core/process_state.h"
+#include "core/text_fields.h"
+#include "core/win_util.h"
 
 #include <cstring>
 
@@ -96,6 +98,15 @@ bool IsBoxChecked(HWND dlg, int id) {
 
 void SetBoxChecked(HWND dlg, int id, bool checked) {
     CheckDlgButton(dlg, id, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void CheckRadioOrNone(HWND dlg, int first, int last, uint32_t value) {
+    CheckRadioButton(dlg, first, last,
+                     last >= first && value <= uint32_t(last - first) ? int(first + value) : 0);
+}
+
+void SetDecimalText(HWND dlg, int id, int64_t value) {
+    SetDlgItemTextW(dlg, id, W(FormatDecimal(value)).c_str());
 }
 
 INT_PTR RunModalDialog(HWND owner, WORD templateId, DLGPROC proc, void* state) {

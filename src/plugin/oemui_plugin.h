@@ -1,11 +1,11 @@
 #pragma once
 
 #include "abi/oemui_abi.h"
-#include "core/ui_context.h"
+#include "core/plugin_session.h"
 
 namespace zd {
 
-class OemUiPlugin final : public IPrintOemUI {
+class OemUiPlugin final : public PluginSession {
   public:
     OemUiPlugin();
     ~OemUiPlugin();
@@ -32,35 +32,10 @@ class OemUiPlugin final : public IPrintOemUI {
     STDMETHODIMP FontInstallerDlgProc(HWND, UINT, WPARAM, LPARAM) override;
     STDMETHODIMP UpdateExternalFonts(HANDLE, HANDLE, PWSTR) override;
 
-    // The working records and call blocks, for the option tree code.
-    IPrintOemDriverUI* driverInterface() const { return driver_; }
-    HANDLE driverHeap() const { return heap_; }
-    void setDriverHeap(HANDLE heap) { heap_ = heap; }
-    UiContext* documentContext() const { return document_; }
-    void setDocumentContext(UiContext* ctx) { document_ = ctx; }
-    DeviceUiContext* deviceContext() const { return device_; }
-    void setDeviceContext(DeviceUiContext* ctx) { device_ = ctx; }
-    void setDocumentTree(OEMCUIPPARAM* p) { documentTree_ = p; }
-    void setDeviceTree(OEMCUIPPARAM* p) { deviceTree_ = p; }
-    OEMCUIPPARAM* documentTree() const { return documentTree_; }
-    OEMCUIPPARAM* deviceTree() const { return deviceTree_; }
-
   private:
     LONG DocumentSheetSetUp(PPROPSHEETUI_INFO info);
 
     volatile LONG refCount_ = 1;
-    IPrintOemDriverUI* driver_ = nullptr;
-    HANDLE heap_ = nullptr;
-    UiContext* document_ = nullptr;
-    DeviceUiContext* device_ = nullptr;
-    OEMCUIPPARAM* documentTree_ = nullptr;
-    OEMCUIPPARAM* deviceTree_ = nullptr;
 };
-
-// Fails a method: sets the thread's last error and returns E_FAIL.
-inline HRESULT FailWith(DWORD error) {
-    SetLastError(error);
-    return E_FAIL;
-}
 
 } // namespace zd

@@ -1,6 +1,6 @@
 // Library entry points: process attach/detach and the two COM exports.
 #include "abi/oemui_abi.h"
-#include "core/class_factory.h"
+#include "plugin/class_factory.h"
 #include "core/process_state.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
