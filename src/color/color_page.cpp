@@ -14,6 +14,7 @@
 #include "color/swatch_tool_path.h"
 #include "core/devmode_record.h"
 #include "core/driver_files.h"
+#include "core/late_libraries.h"
 #include "core/option_tree.h"
 #include "core/process_state.h"
 #include "core/ui_context.h"
@@ -25,7 +26,6 @@
 #include "ui/bitmap_helpers.h"
 
 #include <prsht.h>
-#include <shellapi.h>
 
 #include <memory>
 #include <optional>
@@ -138,7 +138,7 @@ void LaunchSwatchTool(HWND page, const UiContext* ctx) {
                           MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    ShellExecuteW(page, nullptr, tool->c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellOpen(page, tool->c_str());
 }
 
 BOOL OnInitDialog(HWND page, LPARAM lParam) {

@@ -2,11 +2,10 @@
 
 #include "core/driver_files.h"
 #include "core/driver_paths.h"
+#include "core/late_libraries.h"
 #include "core/option_keywords.h"
 #include "core/process_state.h"
 #include "core/win_util.h"
-
-#include <shlobj.h>
 
 #include <string>
 #include <vector>
@@ -179,7 +178,7 @@ std::string UsbDetection(HANDLE printer, const char* printerName, ModuleHandle* 
     if (!*library || CallNameQuery(library->get(), "ReadPrinterOptionUSB", printerName) == 0)
         return std::string();
     char appData[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, 0, appData)))
+    if (!AppDataFolderA(appData))
         return std::string();
     int datBytes = WideCharToMultiByte(CP_ACP, 0, dat.c_str(), -1, nullptr, 0, nullptr, nullptr);
     std::string datName(size_t(datBytes > 0 ? datBytes : 1), '\0');

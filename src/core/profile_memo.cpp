@@ -1,6 +1,7 @@
 #include "core/profile_memo.h"
 
 #include "core/driver_paths.h"
+#include "core/text_fields.h"
 #include "core/win_util.h"
 
 #include <map>
@@ -55,7 +56,7 @@ std::wstring ReadKey(wchar_t kind, const WCHAR* section, const WCHAR* key, long 
     id += L'\n';
     id += key;
     id += L'\n';
-    id += std::to_wstring(parameter);
+    id += W(FormatDecimal(parameter));
     return id;
 }
 
@@ -125,7 +126,7 @@ UINT KeptProfileInt(const WCHAR* file, const WCHAR* section, const WCHAR* key, i
     if (!file || !file[0] || !section || !key)
         return GetPrivateProfileIntW(section, key, fallback, file);
     std::wstring answer = Kept(file, ReadKey(L'i', section, key, fallback), [&] {
-        return std::to_wstring(GetPrivateProfileIntW(section, key, fallback, file));
+        return W(FormatDecimal(GetPrivateProfileIntW(section, key, fallback, file)));
     });
     return UINT(std::wcstoul(answer.c_str(), nullptr, 10));
 }

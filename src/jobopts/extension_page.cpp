@@ -3,6 +3,7 @@
 #include "jobopts/extension_page.h"
 
 #include "core/driver_files.h"
+#include "core/late_libraries.h"
 #include "core/process_state.h"
 #include "core/ui_context.h"
 #include "ui/dialog_helpers.h"
@@ -12,7 +13,6 @@
 
 #include <commctrl.h>
 #include <prsht.h>
-#include <shellapi.h>
 
 #include <string>
 
@@ -69,7 +69,7 @@ void OpenSupportAddress(HWND page) {
     // An empty text would make the shell open its current folder instead of nothing.
     if (address.empty())
         return;
-    ShellExecuteW(page, nullptr, address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellOpen(page, address.c_str());
 }
 
 BOOL OnNotify(HWND page, const NMHDR* header) {

@@ -1,7 +1,8 @@
 // Library entry points: process attach/detach and the two COM exports.
 #include "abi/oemui_abi.h"
-#include "plugin/class_factory.h"
+#include "core/late_libraries.h"
 #include "core/process_state.h"
+#include "plugin/class_factory.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     switch (reason) {
@@ -16,6 +17,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
             FreeLibrary(zd::Process().extensionModule);
             zd::Process().extensionModule = nullptr;
         }
+        if (!reserved)
+            zd::ReleaseLateLibraries();
         break;
     }
     return TRUE;

@@ -1,13 +1,12 @@
 #include "ui/dialog_helpers.h"
 
 #include "core/process_state.h"
+#include "core/text_fields.h"
 #include "core/win_util.h"
 #include "ui/number_field.h"
 
 #include <commctrl.h>
 #include <prsht.h>
-
-#include <cstdio>
 
 namespace zd {
 
@@ -123,12 +122,9 @@ UINT CheckNumberField(HWND dlg, UINT code, int id, int defaultValue, int lowest,
         break;
     case EN_KILLFOCUS:
         if (GetWindowTextLengthW(edit) == 0) {
-            WCHAR text[16];
-            if (isSigned)
-                swprintf(text, 16, L"%d", defaultValue);
-            else
-                swprintf(text, 16, L"%u", unsigned(defaultValue));
-            SetWindowTextW(edit, text);
+            const int64_t shown =
+                isSigned ? int64_t(defaultValue) : int64_t(unsigned(defaultValue));
+            SetWindowTextW(edit, W(FormatDecimal(shown)).c_str());
         }
         break;
     case EN_UPDATE: {
@@ -146,9 +142,7 @@ UINT CheckNumberField(HWND dlg, UINT code, int id, int defaultValue, int lowest,
             break;
         }
         if (auto corrected = NumberFieldCorrection(U16(text), lowest, highest)) {
-            WCHAR value[16];
-            swprintf(value, 16, L"%d", *corrected);
-            SetWindowTextW(edit, value);
+            SetWindowTextW(edit, W(FormatDecimal(*corrected)).c_str());
         }
         break;
     }

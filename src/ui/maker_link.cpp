@@ -1,11 +1,10 @@
 #include "ui/maker_link.h"
 
 #include "core/driver_files.h"
+#include "core/late_libraries.h"
 #include "core/process_state.h"
 #include "ui/dialog_plumbing.h"
 #include "resources/resource.h"
-
-#include <shellapi.h>
 
 namespace zd {
 
@@ -83,7 +82,7 @@ BOOL AnswerLinkCursor(HWND page, const UiContext* ctx, HWND over) {
 void OpenMakerLink(HWND page, const UiContext* ctx) {
     std::wstring address = MakerLinkAddress(ctx);
     if (!address.empty())
-        ShellExecuteW(page, nullptr, address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        ShellOpen(page, address.c_str());
 }
 
 } // namespace zd

@@ -1,5 +1,6 @@
 #include "watermark/watermark_edit_dialog.h"
 
+#include "core/late_libraries.h"
 #include "core/ui_context.h"
 #include "core/win_util.h"
 #include "ui/dialog_helpers.h"
@@ -12,7 +13,6 @@
 #include "watermark/watermark_store.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
 #include <imm.h>
 
 namespace zd {
@@ -201,7 +201,7 @@ void OnColor(HWND dlg, EditState* state) {
     cc.rgbResult = Working(state)->color;
     cc.lpCustColors = CustomColors();
     cc.Flags = CC_RGBINIT | CC_FULLOPEN;
-    if (ChooseColorW(&cc))
+    if (PickColor(&cc))
         Working(state)->color = cc.rgbResult;
     SaveCustomColors(*state->ctx);
     Redraw(dlg, state);

@@ -2,7 +2,6 @@
 
 #include "core/devmode_record.h"
 
-#include <cstdio>
 #include <cstring>
 
 namespace zd {
@@ -261,12 +260,21 @@ bool IsJapaneseFontEntry(const std::vector<std::u16string>& fields) {
            fields[3][1] == u'\u672C';
 }
 
+// Each channel as "d.dd", the nearest hundredth of channel / 255. No
+// channel value lies halfway between two hundredths (that would need
+// 200 * v to be an odd multiple of 255), so rounding half up is exact.
 std::array<uint8_t, 16> WatermarkColorText(uint32_t color) {
     std::array<uint8_t, 16> out{};
-    char buf[16] = {};
-    snprintf(buf, sizeof buf, "%1.2f %1.2f %1.2f", (color & 0xFF) / 255.0,
-             (color >> 8 & 0xFF) / 255.0, (color >> 16 & 0xFF) / 255.0);
-    memcpy(out.data(), buf, sizeof buf);
+    size_t at = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        const uint32_t hundredths = ((color >> shift & 0xFF) * 200 + 255) / 510;
+        if (shift)
+            out[at++] = ' ';
+        out[at++] = uint8_t('0' + hundredths / 100);
+        out[at++] = '.';
+        out[at++] = uint8_t('0' + hundredths / 10 % 10);
+        out[at++] = uint8_t('0' + hundredths % 10);
+    }
     return out;
 }
 

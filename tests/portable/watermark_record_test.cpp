@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdio>
 #include <cstring>
 #include <random>
 #include <string>
@@ -307,6 +308,17 @@ TEST(WatermarkBlock, ColourTextHasTwoDecimalsAndZeroPadding) {
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(g.data())), "0.75 0.75 0.75");
     auto red = WatermarkColorText(0x000000FF);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(red.data())), "1.00 0.00 0.00");
+}
+
+// The printing side reads the text that the C library's "%1.2f" gave.
+TEST(WatermarkBlock, ColourTextIsTheNearestHundredthOfEveryChannelValue) {
+    for (uint32_t v = 0; v < 256; ++v) {
+        char expected[16] = {};
+        snprintf(expected, sizeof expected, "%1.2f %1.2f %1.2f", v / 255.0, (255 - v) / 255.0,
+                 (v ^ 0x5A) / 255.0);
+        auto t = WatermarkColorText(v | (255 - v) << 8 | (v ^ 0x5A) << 16);
+        ASSERT_EQ(std::string(reinterpret_cast<const char*>(t.data())), expected) << v;
+    }
 }
 
 TEST(WatermarkBlock, WritesExactlyTheBytesOfTheBlock) {
