@@ -1,7 +1,11 @@
-// Installs a printer into the Wine prefix through the spooler API.
-//   instprinter demo PRINTER            the demo model of samples/, with its
-//                                       colour swatch tool
+// Installs a printer through the spooler API.
+//   instprinter --inf INF MODEL PRINTER  the model as a printer INF describes
+//                                        it (the demo's way)
+//   instprinter demo PRINTER             the demo model of samples/
 //   instprinter PRINTER DRIVER PPD FILE...
+// The demo model's colour swatch tool is registered too when swatch.exe lies
+// beside this program.
+#include "driver_inf.h"
 #include "test_printer.h"
 
 #include <windows.h>
@@ -15,10 +19,12 @@ namespace {
 // Copies swatch.exe into its own folder under Program Files and names that
 // folder in the value "install" of the key that the demo model's
 // SwatchRegPath gives.
-bool RegisterSwatchTool(std::wstring* error) {
-    const std::wstring cap = zdtest::SamplesDir() + L"\\zdcp95.cap";
+bool RegisterSwatchTool(const std::wstring& cap, const std::wstring& driver, std::wstring* error) {
+    const std::wstring source = zdtest::ExeDir() + L"\\swatch.exe";
+    if (GetFileAttributesW(source.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return true; // not the project's own build: no tool to register
     WCHAR section[128] = {}, keyPath[522] = {}, programs[MAX_PATH] = {};
-    GetPrivateProfileStringW(L"Capability", zdtest::kDemoDriver, L"", section, 128, cap.c_str());
+    GetPrivateProfileStringW(L"Capability", driver.c_str(), L"", section, 128, cap.c_str());
     GetPrivateProfileStringW(section, L"SwatchRegPath", L"", keyPath, 522, cap.c_str());
     if (!keyPath[0])
         return true; // the model has no swatch tool
@@ -27,7 +33,7 @@ bool RegisterSwatchTool(std::wstring* error) {
     const std::wstring folder = std::wstring(programs) + L"\\ColorSwatch";
     CreateDirectoryW(folder.c_str(), nullptr);
     const std::wstring tool = folder + L"\\swatch.exe";
-    if (!CopyFileW((zdtest::ExeDir() + L"\\swatch.exe").c_str(), tool.c_str(), FALSE)) {
+    if (!CopyFileW(source.c_str(), tool.c_str(), FALSE)) {
         *error = L"cannot copy swatch.exe to " + tool;
         return false;
     }
@@ -48,11 +54,45 @@ bool RegisterSwatchTool(std::wstring* error) {
     return true;
 }
 
+// The printer spec of one model of a printer INF: its files from the INF's
+// folder, the PPD as data file, every other copied file as dependent file.
+bool SpecFromInf(const std::wstring& infPath, const std::wstring& model, zdtest::PrinterSpec* spec,
+                 std::wstring* cap, std::wstring* error) {
+    drvhost::DriverInf inf;
+    if (!drvhost::ReadDriverInf(infPath, &inf, error))
+        return false;
+    const drvhost::InfModel* m = drvhost::FindInfModel(inf, model);
+    if (!m) {
+        *error = L"the INF offers no model \"" + model + L"\"";
+        return false;
+    }
+    if (m->dataFile.empty()) {
+        *error = L"the install section [" + m->installSection + L"] names no DataFile";
+        return false;
+    }
+    spec->driverName = m->name;
+    spec->dataFile = inf.folder + m->dataFile;
+    for (const std::wstring& f : drvhost::DependentFiles(*m)) {
+        spec->dependentFiles.push_back(inf.folder + f);
+        if (f.size() > 4 && _wcsicmp(f.c_str() + f.size() - 4, L".cap") == 0)
+            *cap = inf.folder + f;
+    }
+    return true;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
     zdtest::PrinterSpec spec;
-    if (argc == 3 && wcscmp(argv[1], L"demo") == 0) {
+    std::wstring error;
+    std::wstring cap = zdtest::SamplesDir() + L"\\zdcp95.cap";
+    if (argc == 5 && wcscmp(argv[1], L"--inf") == 0) {
+        spec.printerName = argv[4];
+        if (!SpecFromInf(argv[2], argv[3], &spec, &cap, &error)) {
+            std::fwprintf(stderr, L"instprinter: %ls\n", error.c_str());
+            return 1;
+        }
+    } else if (argc == 3 && wcscmp(argv[1], L"demo") == 0) {
         spec = zdtest::DemoPrinterSpec(argv[2]);
     } else if (argc >= 4) {
         spec.printerName = argv[1];
@@ -61,17 +101,17 @@ int wmain(int argc, wchar_t** argv) {
         for (int i = 4; i < argc; ++i)
             spec.dependentFiles.push_back(argv[i]);
     } else {
-        std::fwprintf(stderr, L"usage: instprinter demo PRINTER | PRINTER DRIVER PPD FILE...\n");
+        std::fwprintf(stderr, L"usage: instprinter --inf INF MODEL PRINTER | demo PRINTER |\n"
+                              L"                   PRINTER DRIVER PPD FILE...\n");
         return 2;
     }
-    std::wstring error;
     if (!zdtest::InstallPrinter(spec, &error)) {
         std::fwprintf(stderr, L"instprinter: %ls\n", error.c_str());
         return 1;
     }
     std::wprintf(L"installed printer \"%ls\" with driver \"%ls\"\n", spec.printerName.c_str(),
                  spec.driverName.c_str());
-    if (argc == 3 && !RegisterSwatchTool(&error)) {
+    if (!RegisterSwatchTool(cap, spec.driverName, &error)) {
         std::fwprintf(stderr, L"instprinter: %ls\n", error.c_str());
         return 1;
     }
