@@ -225,6 +225,24 @@ TEST_F(ModelLint, UnreadableFilesAreFindingsNotFailures) {
     EXPECT_EQ(drvhost::LintExitStatus(findings_), 2);
 }
 
+// Saved as UTF-8, the Chinese section name of the custom colours is read
+// as other characters; the same file in UTF-16 is fine.
+TEST_F(ModelLint, AConfigurationFileInUtf8WithChineseTextIsReported) {
+    const std::wstring text = L"[OEMFiles]\r\nOEMConfigFile1=zdui.dll\r\n"
+                              L"[\u81EA\u5B9A\u4E49\u989C\u8272]\r\nColor0=255,0,0\r\n";
+    drvhost::ModelFileSet files;
+    files.cap = Write(L"enc.cap", L"[Capability]\r\nEnc=E\r\n[E]\r\nCompression=0\r\n", false);
+    files.ini = Write(L"enc8.ini", text, false);
+    files.filesDir = g_dir;
+    Lint(files);
+    Expect(L"the configuration file is not UTF-16 but holds non-ASCII bytes", LintLevel::Warning,
+           L"enc8.ini", 3);
+    files.ini = Write(L"enc16.ini", text, true);
+    Lint(files);
+    for (const LintFinding& f : findings_)
+        EXPECT_EQ(f.message.find(L"not UTF-16"), std::wstring::npos) << Narrow(f.message);
+}
+
 TEST_F(ModelLint, DemoModelHasNoErrors) {
     drvhost::ModelFileSet files;
     files.cap = zdtest::SamplesDir() + L"\\zdcp95.cap";

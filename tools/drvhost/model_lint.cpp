@@ -234,6 +234,24 @@ class Linter {
         return true;
     }
 
+    // The profile functions read a file without the UTF-16 byte-order mark
+    // as 8-bit text of the system code page: a UTF-8 text turns into other
+    // characters, and what the plug-in writes back is garbled too.
+    void CheckEncoding(const std::wstring& path, const wchar_t* what) {
+        const std::string bytes = ReadWholeFile(path);
+        if (bytes.size() >= 2 && uint8_t(bytes[0]) == 0xFF && uint8_t(bytes[1]) == 0xFE)
+            return;
+        auto high =
+            std::find_if(bytes.begin(), bytes.end(), [](char c) { return uint8_t(c) >= 0x80; });
+        if (high == bytes.end())
+            return;
+        Add(LintLevel::Warning, path, 1 + int(std::count(bytes.begin(), high, '\n')),
+            std::wstring(what) +
+                L" is not UTF-16 but holds non-ASCII bytes: the plug-in reads them as text of "
+                L"the system code page (UTF-8 turns into other characters); save it as UTF-16 "
+                L"with its byte-order mark");
+    }
+
     // ---- capability file -------------------------------------------------
 
     void CheckCapability() {
@@ -397,7 +415,8 @@ class Linter {
                     L": no colour settings are offered");
             return;
         }
-        Open(ccm, path, L"colour setting file", LintLevel::Warning);
+        if (Open(ccm, path, L"colour setting file", LintLevel::Warning))
+            CheckEncoding(path, L"the colour setting file");
         for (const wchar_t* section : {L"Color", L"Gamma"}) {
             if (!ccm.Section(section))
                 continue;
@@ -475,6 +494,7 @@ class Linter {
         if (!Open(ini_, f_.ini, L"configuration file (.ini)", LintLevel::Error))
             return;
         const std::wstring& ini = ini_.path;
+        CheckEncoding(ini, L"the configuration file");
         if (Raw(ini, L"OEMFiles", L"OEMConfigFile1").empty())
             Add(LintLevel::Error, ini, ini_.Section(L"OEMFiles"),
                 L"[OEMFiles] OEMConfigFile1 is missing or empty: the plug-in does not take "
