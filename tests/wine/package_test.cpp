@@ -6,6 +6,7 @@
 #include "test_printer.h"
 
 #include <gtest/gtest.h>
+#include <winspool.h>
 
 #include <functional>
 #include <string>
@@ -154,8 +155,9 @@ class PackageLint : public testing::Test {
                 continue;
             EXPECT_EQ(int(f.level), int(LintLevel::Error)) << Narrow(f.message);
             EXPECT_EQ(f.file, dir_ + file) << Narrow(f.message);
-            if (lined)
+            if (lined) {
                 EXPECT_GT(f.line, 0) << Narrow(f.message);
+            }
             return;
         }
         ADD_FAILURE() << "no finding with \"" << Narrow(text) << "\"; findings:\n" << Report();
@@ -208,7 +210,7 @@ TEST_F(PackageLint, AConfigurationFileThatDoesNotNameThePlugin) {
         ASSERT_TRUE(zdtest::WriteTextFile(dir + L"zdcp95.ini",
                                           L"[DependentFiles]\r\nWMFONT=zdwmfont.dat\r\n"));
     });
-    ExpectError(L"[OEMFiles] OEMConfigFile1 does not name the plug-in", L"zdcp95.ini", false);
+    ExpectError(L"names the plug-in under [OEMFiles] OEMConfigFile1", L"zdcp95.inf");
 }
 
 } // namespace

@@ -503,7 +503,9 @@ class Linter {
             std::wstring name = Raw(ini, L"DependentFiles", key);
             int line = ini_.Key(L"DependentFiles", key);
             if (name.empty()) {
-                Add(LintLevel::Warning, ini, ini_.Section(L"DependentFiles"),
+                // A model may ship no help file; one without fonts is a fault.
+                Add(SameName(key, L"HELP") ? LintLevel::Note : LintLevel::Warning, ini,
+                    ini_.Section(L"DependentFiles"),
                     std::wstring(L"[DependentFiles] has no ") + key +
                         (SameName(key, L"HELP") ? L": context help shows nothing"
                                                 : L": the font dialog lists no fonts"));

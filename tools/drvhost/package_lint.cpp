@@ -95,6 +95,21 @@ class PackageLinter {
         return found;
     }
 
+    // The plug-in's configuration file: the last copied .ini that names a
+    // plug-in under [OEMFiles], as the plug-in chooses. `inis` lists every
+    // copied .ini.
+    std::wstring ConfigFile(const InfModel& m, std::wstring* inis) const {
+        std::wstring named;
+        for (const std::wstring& f : DependentFiles(m)) {
+            if (!EndsWith(f, L".ini"))
+                continue;
+            *inis += (inis->empty() ? L"" : L", ") + f;
+            if (!Profile(inf_.folder + f, L"OEMFiles", L"OEMConfigFile1").empty())
+                named = f;
+        }
+        return named;
+    }
+
     // A file the plug-in reads must be copied, so that it becomes a dependent file.
     void NeedCopied(const InfModel& m, const std::wstring& name, const std::wstring& what,
                     LintLevel level = LintLevel::Error) {
@@ -120,20 +135,19 @@ class PackageLinter {
                     f + L" is copied but is not in the package folder");
 
         // The configuration file and the plug-in it names.
-        const std::wstring ini = CopiedWithEnding(m, L".ini");
-        std::wstring plugin;
-        if (ini.empty()) {
+        std::wstring inis;
+        const std::wstring ini = ConfigFile(m, &inis);
+        if (inis.empty())
             Add(LintLevel::Error, inf, copyLine_,
                 L"no configuration file (.ini) is copied: the plug-in is not loaded");
-        } else if (Exists(inf_.folder + ini)) {
-            plugin = Profile(inf_.folder + ini, L"OEMFiles", L"OEMConfigFile1");
-            if (plugin.empty())
-                Add(LintLevel::Error, inf_.folder + ini, 0,
-                    L"[OEMFiles] OEMConfigFile1 does not name the plug-in: the driver loads no "
-                    L"plug-in and the file is not taken as its configuration file");
-            else
-                NeedCopied(m, plugin, L"the plug-in named by [OEMFiles] OEMConfigFile1");
-        }
+        else if (ini.empty())
+            Add(LintLevel::Error, inf, copyLine_,
+                L"no copied .ini (" + inis +
+                    L") names the plug-in under [OEMFiles] OEMConfigFile1: the driver loads no "
+                    L"plug-in and the plug-in has no configuration file");
+        else
+            NeedCopied(m, Profile(inf_.folder + ini, L"OEMFiles", L"OEMConfigFile1"),
+                       L"the plug-in named by [OEMFiles] OEMConfigFile1");
         const std::wstring cap = CopiedWithEnding(m, L".cap");
         if (cap.empty())
             Add(LintLevel::Error, inf, copyLine_,
