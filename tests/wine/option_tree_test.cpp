@@ -62,8 +62,13 @@ class OptionTree : public testing::Test {
     static void SetUpTestSuite() {
         g_dir = zdtest::MakeTempDir(L"tree");
         std::wstring samples = zdtest::SamplesDir();
+        // The demo model's configuration, naming a help file as a model may.
+        const std::wstring demoIni = g_dir + L"\\zdt_demo.ini";
+        ASSERT_TRUE(CopyFileW((samples + L"\\zdcp95.ini").c_str(), demoIni.c_str(), FALSE));
+        ASSERT_TRUE(WritePrivateProfileStringW(L"DependentFiles", L"HELP", L"zdcp95.hlp",
+                                               demoIni.c_str()));
         Install(kDemo, L"ZD Tree Demo", samples + L"\\zdcp95.ppd",
-                {samples + L"\\zdcp95.ini",
+                {demoIni,
                  WriteFile(L"zdt_demo.cap", L"[Capability]\r\nZD Tree Demo=M\r\n[M]\r\n"
                                             L"Compression=1281\r\nNetExtDLL=zdnetext.dll\r\n")});
         Install(kPlain, L"ZD Tree Plain", WriteFile(L"zdt_plain.ppd", kPlainPpd, false),
@@ -234,7 +239,7 @@ TEST_F(OptionTree, DemoItemsFillTheirSlotsAndAreHidden) {
     for (int s : {0, 9, 15, zd::slot::Reserved20, zd::slot::CustomCalibration, zd::slot::Reserved23,
                   27, 44, 79})
         EXPECT_EQ(ctx->slots[s], zd::kNoSlot) << s;
-    EXPECT_STREQ(ctx->configFilePath, (zdtest::DriverFilesDir() + L"\\zdcp95.ini").c_str());
+    EXPECT_STREQ(ctx->configFilePath, (zdtest::DriverFilesDir() + L"\\zdt_demo.ini").c_str());
 }
 
 TEST_F(OptionTree, ToneAndMediaTypeStayVisibleWithHelp) {

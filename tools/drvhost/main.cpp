@@ -6,12 +6,14 @@
 //   drvhost devmode FILE                          decode a stored private block
 //   drvhost detect PRINTER                        press the device page's auto-detect button
 //   drvhost lint PRINTER | lint --files CAP INI [PPD]   check a model's files (exit 0/1/2)
+//   drvhost lint --package DIR|INF              check a driver package folder (exit 0/1/2)
 //   --timings                                     time of each host call
 //   --plugin DLL                                  load this zdui.dll, not the one beside drvhost
 #include "core/devmode_record.h"
 #include "devmode_dump.h"
 #include "drvhost_api.h"
 #include "model_lint.h"
+#include "package_lint.h"
 #include "resources/resource.h"
 #include "sheet.h"
 
@@ -296,36 +298,57 @@ const DialogShot kDialogShots[] = {
       {IDC_OV_EDIT, L"dialog-overlay-definition"}}},
 };
 
-// A list box's entry, or a list view's item as a click selects it.
-void ChooseListEntry(HWND dlg, int list, int entry) {
+// A list box's entry, or a list view's item as a click selects it. Returns
+// why the entry could not be chosen (empty when it was).
+std::wstring ChooseListEntry(HWND dlg, int list, int entry) {
     WCHAR cls[32] = {};
     GetClassNameW(GetDlgItem(dlg, list), cls, 32);
-    if (_wcsicmp(cls, WC_LISTVIEWW) == 0)
+    const bool listView = _wcsicmp(cls, WC_LISTVIEWW) == 0;
+    const LRESULT count =
+        SendDlgItemMessageW(dlg, list, listView ? LVM_GETITEMCOUNT : LB_GETCOUNT, 0, 0);
+    if (count <= entry)
+        return L"the model's list " + std::to_wstring(list) + L" holds " + std::to_wstring(count) +
+               L" entries, entry " + std::to_wstring(entry + 1) + L" was to be chosen";
+    if (listView)
         SelectListViewItems(dlg, list, {entry});
     else
         SelectListEntry(dlg, list, entry);
+    return std::wstring();
 }
 
 // Presses steps[i].button in `window`, shoots the dialog it opens and goes
-// on in that dialog; false when a button opened nothing.
+// on in that dialog; false when a button opened nothing. A button that is
+// disabled or hidden is skipped with its reason (`why`: what the step before
+// could not do), which is no failure: the model is right to have it so.
 bool ShootDialogSteps(HWND window, const std::vector<DialogStep>& steps, size_t i,
-                      const std::wstring& dir) {
+                      const std::wstring& dir, const std::wstring& why = std::wstring()) {
     if (i == steps.size())
         return true;
+    HWND button = GetDlgItem(window, steps[i].button);
+    if (!button || !IsWindowVisible(button) || !IsWindowEnabled(button)) {
+        const std::wstring name = steps[i].name ? steps[i].name : L"step";
+        Out(name + L": skipped: button " + std::to_wstring(steps[i].button) + L" is " +
+            (!button                    ? L"absent"
+             : !IsWindowVisible(button) ? L"hidden"
+                                        : L"disabled") +
+            (why.empty() ? L" for this model" : L": " + why) + L"\n");
+        return true;
+    }
     if (!steps[i].name)
         return ClickControl(window, steps[i].button) && ShootDialogSteps(window, steps, i + 1, dir);
     bool opened = false, rest = true;
     AnswerNextDialog([&](HWND dlg) {
         opened = true;
         ShowWindow(dlg, SW_SHOWNORMAL);
+        std::wstring notChosen;
         if (steps[i].list)
-            ChooseListEntry(dlg, steps[i].list, steps[i].entry);
+            notChosen = ChooseListEntry(dlg, steps[i].list, steps[i].entry);
         std::wstring path = dir + L"\\" + steps[i].name + L".png", error;
         if (SaveWindowPng(dlg, path, &error))
             Out(L"wrote " + path + L"\n");
         else
             Out(std::wstring(steps[i].name) + L": " + error + L"\n");
-        rest = ShootDialogSteps(dlg, steps, i + 1, dir);
+        rest = ShootDialogSteps(dlg, steps, i + 1, dir, notChosen);
         SendMessageW(dlg, WM_COMMAND, IDCANCEL, 0);
     });
     ClickControl(window, steps[i].button);
@@ -444,8 +467,10 @@ int Detect(const std::wstring& printer, bool timings) {
 // given by path (bare names then lie beside the configuration file).
 int Lint(const std::vector<std::wstring>& args) {
     ModelFileSet files;
-    std::wstring error;
-    if (args.size() == 2) {
+    std::wstring error, package;
+    if (args[1] == L"--package") {
+        package = args[2];
+    } else if (args.size() == 2) {
         if (!ModelFilesOfPrinter(args[1], &files, &error))
             return Error(error);
     } else {
@@ -464,7 +489,8 @@ int Lint(const std::vector<std::wstring>& args) {
         plugin = plugin.substr(0, plugin.find_last_of(L'\\') + 1) + L"zdui.dll";
     }
     HMODULE resources = LoadLibraryExW(plugin.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    std::vector<LintFinding> findings = LintModel(files, resources);
+    std::vector<LintFinding> findings =
+        package.empty() ? LintModel(files, resources) : LintPackage(package, resources);
     int errors = 0, warnings = 0;
     for (const LintFinding& f : findings) {
         Out(FormatFinding(f) + L"\n");
@@ -481,7 +507,8 @@ int Usage() {
     std::fputs("usage: drvhost info PRINTER [--save-devmode FILE] | tree PRINTER |\n"
                "       sheet PRINTER [--save-devmode FILE] | shots PRINTER DIR |\n"
                "       devmode FILE | detect PRINTER |\n"
-               "       lint PRINTER | lint --files CAP INI [PPD]   [--timings] [--plugin DLL]\n",
+               "       lint PRINTER | lint --files CAP INI [PPD] | lint --package DIR|INF\n"
+               "       [--timings] [--plugin DLL]\n",
                stderr);
     return 2;
 }
@@ -519,7 +546,8 @@ int wmain(int argc, wchar_t** argv) {
     if (cmd == L"detect" && args.size() == 2)
         return Detect(args[1], timings);
     if (cmd == L"lint" &&
-        (args.size() == 2 || (args[1] == L"--files" && (args.size() == 4 || args.size() == 5))))
+        (args.size() == 2 || (args[1] == L"--files" && (args.size() == 4 || args.size() == 5)) ||
+         (args[1] == L"--package" && args.size() == 3)))
         return Lint(args);
     return Usage();
 }
