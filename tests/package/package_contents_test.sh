@@ -92,7 +92,7 @@ if [ -n "$prefix" ] && [ -d "$prefix" ]; then
     status=$?
     [ $status -eq 0 ] || fail "drvhost lint --package exits $status on the package:
 $lint"
-    grep -q ' 0 errors, 0 warnings' <<<" $lint" || fail "the package checker reports: $lint"
+    grep -Eq '(^| )0 errors, 0 warnings' <<<"$lint" || fail "the package checker reports: $lint"
 fi
 
 if [ $failures -eq 0 ]; then
