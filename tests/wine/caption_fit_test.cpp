@@ -8,6 +8,7 @@
 #include "dialog_tour.h"
 #include "drvhost_api.h"
 #include "test_printer.h"
+#include "test_text.h"
 
 #include <windows.h>
 
@@ -22,14 +23,6 @@ namespace {
 using drvhost::HostSession;
 
 const wchar_t kPrinter[] = L"zd captions";
-
-std::string Narrow(const std::wstring& w) {
-    int n = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string s(n > 0 ? n - 1 : 0, '\0');
-    if (n > 1)
-        WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, s.data(), n, nullptr, nullptr);
-    return s;
-}
 
 std::wstring ClassOf(HWND w) {
     wchar_t buf[64] = {};
@@ -125,8 +118,8 @@ BOOL CALLBACK CheckControl(HWND control, LPARAM param) {
         // A text that wraps onto more lines than the control shows.
         bool tooTall = box.wraps && need.bottom > tm.tmHeight && need.bottom > client.bottom;
         if (tooWide || tooTall) {
-            std::string what = Narrow(check.where) + " id " +
-                               std::to_string(GetDlgCtrlID(control)) + " \"" + Narrow(text) +
+            std::string what = zdtest::Utf8(check.where) + " id " +
+                               std::to_string(GetDlgCtrlID(control)) + " \"" + zdtest::Utf8(text) +
                                "\": ";
             if (tooWide)
                 what += "needs " + std::to_string(need.right) + " px, has " +
@@ -149,13 +142,6 @@ int CheckCaptions(const std::wstring& where, HWND window, std::vector<std::strin
     return check.checked;
 }
 
-std::string Joined(const std::vector<std::string>& lines) {
-    std::string s;
-    for (const std::string& line : lines)
-        s += line + "\n";
-    return s;
-}
-
 // The check itself, on a window of the test's own: a check box whose caption
 // is wider than the box, one that fits, and a group box caption cut short.
 TEST(CaptionCheck, ReportsOnlyTheCaptionsThatDoNotFit) {
@@ -174,7 +160,7 @@ TEST(CaptionCheck, ReportsOnlyTheCaptionsThatDoNotFit) {
     add(L"Static", L"", SS_LEFT, 1, 14); // no text, nothing to check
     std::vector<std::string> misfits;
     EXPECT_EQ(CheckCaptions(L"test", parent, &misfits), 3);
-    ASSERT_EQ(misfits.size(), 2u) << Joined(misfits);
+    ASSERT_EQ(misfits.size(), 2u) << zdtest::JoinedLines(misfits);
     EXPECT_EQ(misfits[0].rfind("test id 11 \"A caption far too long for its box\": needs ", 0), 0u);
     EXPECT_EQ(misfits[1].rfind("test id 13 ", 0), 0u);
     DestroyWindow(parent);
@@ -185,7 +171,7 @@ class CaptionFit : public testing::Test {
     static void SetUpTestSuite() {
         std::wstring error;
         ASSERT_TRUE(zdtest::InstallPrinter(zdtest::DemoPrinterSpec(kPrinter), &error))
-            << Narrow(error);
+            << zdtest::Utf8(error);
     }
 };
 
@@ -198,7 +184,7 @@ TEST_F(CaptionFit, TheLocaleGivesTheExpectedLanguage) {
 TEST_F(CaptionFit, EveryPageAndDialogOfTheDocumentSheet) {
     HostSession session;
     std::wstring error;
-    ASSERT_TRUE(session.OpenDocumentSheet(kPrinter, &error)) << Narrow(error);
+    ASSERT_TRUE(session.OpenDocumentSheet(kPrinter, &error)) << zdtest::Utf8(error);
     std::vector<std::string> misfits;
     int pages = 0, dialogs = 0, captions = 0;
     const auto& sheetPages = session.sheet()->pages();
@@ -218,24 +204,24 @@ TEST_F(CaptionFit, EveryPageAndDialogOfTheDocumentSheet) {
         },
         &problems);
     session.PressCancel();
-    EXPECT_EQ(unopened, 0) << (problems.empty() ? "" : Narrow(problems.front()));
+    EXPECT_EQ(unopened, 0) << (problems.empty() ? "" : zdtest::Utf8(problems.front()));
     EXPECT_GE(pages, 2);
     EXPECT_EQ(dialogs, 10);
     EXPECT_GT(captions, 100);
-    EXPECT_TRUE(misfits.empty()) << Joined(misfits);
+    EXPECT_TRUE(misfits.empty()) << zdtest::JoinedLines(misfits);
 }
 
 TEST_F(CaptionFit, TheAutoDetectButtonOfTheDevicePage) {
     HostSession session;
     std::wstring error;
-    ASSERT_TRUE(session.OpenPrinterSheet(kPrinter, &error)) << Narrow(error);
+    ASSERT_TRUE(session.OpenPrinterSheet(kPrinter, &error)) << zdtest::Utf8(error);
     HWND button = GetDlgItem(session.page(), drvhost::hostctl::PushItem);
     ASSERT_NE(button, nullptr);
     std::vector<std::string> misfits;
     Check check{session.page(), L"device page", &misfits};
     CheckControl(button, reinterpret_cast<LPARAM>(&check));
     EXPECT_EQ(check.checked, 1);
-    EXPECT_TRUE(misfits.empty()) << Joined(misfits);
+    EXPECT_TRUE(misfits.empty()) << zdtest::JoinedLines(misfits);
     session.PressCancel();
 }
 

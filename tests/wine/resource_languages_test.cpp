@@ -4,6 +4,7 @@
 // conversions. A template or string of one language only fails the check;
 // the test program's own planted resources show that it does.
 #include "dialog_template.h"
+#include "test_text.h"
 #include "test_printer.h"
 
 #include <windows.h>
@@ -20,14 +21,6 @@ namespace {
 
 constexpr WORD kChinese = MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED);
 constexpr WORD kEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
-
-std::string Narrow(const std::wstring& w) {
-    int n = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string s(n > 0 ? n - 1 : 0, '\0');
-    if (n > 1)
-        WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, s.data(), n, nullptr, nullptr);
-    return s;
-}
 
 std::string LanguageName(WORD lang) {
     if (lang == kChinese)
@@ -79,7 +72,7 @@ DWORD Meaning(const zdtest::TemplateItem& item) {
 std::string DescribeControl(const zdtest::TemplateItem& item) {
     char buf[96];
     std::snprintf(buf, sizeof buf, "id %lu %s style 0x%08lX", static_cast<unsigned long>(item.id),
-                  Narrow(item.cls).c_str(), static_cast<unsigned long>(Meaning(item)));
+                  zdtest::Utf8(item.cls).c_str(), static_cast<unsigned long>(Meaning(item)));
     return buf;
 }
 
@@ -176,13 +169,6 @@ std::vector<std::string> LanguageDifferences(HMODULE module) {
     return out;
 }
 
-std::string Joined(const std::vector<std::string>& lines) {
-    std::string s;
-    for (const std::string& line : lines)
-        s += line + "\n";
-    return s;
-}
-
 TEST(ResourceLanguages, EveryDialogAndStringOfTheLibraryIsInBothLanguages) {
     HMODULE dll = LoadLibraryExW((zdtest::ExeDir() + L"\\zdui.dll").c_str(), nullptr,
                                  LOAD_LIBRARY_AS_DATAFILE);
@@ -190,7 +176,7 @@ TEST(ResourceLanguages, EveryDialogAndStringOfTheLibraryIsInBothLanguages) {
     EXPECT_EQ(Languages(dll, reinterpret_cast<LPCWSTR>(RT_DIALOG)).size(), 12u);
     EXPECT_FALSE(Languages(dll, reinterpret_cast<LPCWSTR>(RT_STRING)).empty());
     std::vector<std::string> differences = LanguageDifferences(dll);
-    EXPECT_TRUE(differences.empty()) << Joined(differences);
+    EXPECT_TRUE(differences.empty()) << zdtest::JoinedLines(differences);
     FreeLibrary(dll);
 }
 
@@ -205,7 +191,7 @@ TEST(ResourceLanguages, PlantedDifferencesAreEachReported) {
         "string 101: other conversions in English",
         "string 103: only in English",
     };
-    EXPECT_EQ(differences, expected) << Joined(differences);
+    EXPECT_EQ(differences, expected) << zdtest::JoinedLines(differences);
 }
 
 TEST(ResourceLanguages, ConversionsIgnoreLiteralPercentSigns) {

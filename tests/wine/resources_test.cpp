@@ -8,6 +8,7 @@
 #include <commctrl.h>
 
 #include "dialog_template.h"
+#include "test_text.h"
 #include "drvhost_api.h"
 
 #include <gtest/gtest.h>
@@ -21,14 +22,6 @@
 #include <vector>
 
 namespace {
-
-std::string Narrow(const std::wstring& w) {
-    int n = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string s(n > 0 ? n - 1 : 0, '\0');
-    if (n > 1)
-        WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, s.data(), n, nullptr, nullptr);
-    return s;
-}
 
 // The test program carries the library's resource script compiled as is.
 std::wstring ModulePath() {
@@ -121,7 +114,7 @@ TEST(ResourceStrings, EveryQuotedTextIsInTheTableExactly) {
     for (const StringRow& row : kStrings) {
         auto text = RawString(row.id);
         ASSERT_TRUE(text.has_value()) << "string " << row.id << " missing";
-        EXPECT_EQ(*text, row.text) << "string " << row.id << ": " << Narrow(*text);
+        EXPECT_EQ(*text, row.text) << "string " << row.id << ": " << zdtest::Utf8(*text);
     }
 }
 
@@ -735,7 +728,7 @@ TEST(DialogTemplates, HeadersCarryCaptionFontSizeAndKind) {
         SCOPED_TRACE(d.name);
         auto t = LoadTemplate(d.id);
         ASSERT_TRUE(t.has_value()) << "no extended template";
-        EXPECT_EQ(t->caption, d.caption) << Narrow(t->caption);
+        EXPECT_EQ(t->caption, d.caption) << zdtest::Utf8(t->caption);
         EXPECT_EQ(t->face, L"宋体");
         EXPECT_EQ(t->pointSize, 9);
         EXPECT_EQ(t->charset, GB2312_CHARSET);
@@ -777,8 +770,8 @@ TEST(DialogTemplates, HoldExactlyTheControlsOfTheirDialog) {
             if (it == t->items.end())
                 continue;
             SCOPED_TRACE("control " + std::to_string(e.id));
-            EXPECT_EQ(_wcsicmp(it->cls.c_str(), ClassFor(e.kind)), 0) << Narrow(it->cls);
-            EXPECT_EQ(it->text, e.text) << Narrow(it->text);
+            EXPECT_EQ(_wcsicmp(it->cls.c_str(), ClassFor(e.kind)), 0) << zdtest::Utf8(it->cls);
+            EXPECT_EQ(it->text, e.text) << zdtest::Utf8(it->text);
             if (e.cx != 0) {
                 EXPECT_EQ(it->x, e.x);
                 EXPECT_EQ(it->y, e.y);
@@ -850,10 +843,11 @@ TEST_F(DialogWindows, EveryControlExistsWithItsClassAndText) {
             SCOPED_TRACE("control " + std::to_string(e.id));
             HWND c = GetDlgItem(dlg.get(), static_cast<int>(e.id));
             ASSERT_NE(c, nullptr);
-            EXPECT_EQ(_wcsicmp(ClassOf(c).c_str(), ClassFor(e.kind)), 0) << Narrow(ClassOf(c));
+            EXPECT_EQ(_wcsicmp(ClassOf(c).c_str(), ClassFor(e.kind)), 0)
+                << zdtest::Utf8(ClassOf(c));
             if (IsButtonKind(e.kind) || (IsStaticKind(e.kind) && e.kind != Kind::Icon) ||
                 e.kind == Kind::Edit) {
-                EXPECT_EQ(WindowText(c), e.text) << Narrow(WindowText(c));
+                EXPECT_EQ(WindowText(c), e.text) << zdtest::Utf8(WindowText(c));
             }
             EXPECT_EQ(IsWindowEnabled(c) == FALSE, e.kind == Kind::Picture);
         }
@@ -1038,7 +1032,7 @@ TEST_F(DialogWindows, CaptionsFitTheirControls) {
             default:
                 break;
             }
-            EXPECT_LE(need.cx, room) << "caption of " << e.id << " is cut: " << Narrow(text);
+            EXPECT_LE(need.cx, room) << "caption of " << e.id << " is cut: " << zdtest::Utf8(text);
             EXPECT_LE(need.cy, r.bottom - r.top + (e.kind == Kind::GroupBox ? 0 : 2))
                 << "caption of " << e.id << " is too tall";
         }
@@ -1108,7 +1102,7 @@ TEST_F(DialogWindows, EveryDialogDrawsItsCaptions) {
         SIZE size;
         bool saved = SavePng(dlg.get(), path, &px, &size);
         if (!path.empty()) {
-            EXPECT_TRUE(saved) << Narrow(path);
+            EXPECT_TRUE(saved) << zdtest::Utf8(path);
         }
         // Every captioned button and label leaves ink where it stands.
         RECT window;
