@@ -1,8 +1,9 @@
 // One layout, two languages: every dialog template of zdui.dll exists in
 // Chinese (Simplified) and in English (United States) with the same controls
-// in the same order, and every string exists in both with the same printf
-// conversions. A template or string of one language only fails the check;
-// the test program's own planted resources show that it does.
+// in the same order, every string exists in both with the same printf
+// conversions, and so does the version resource. A template or string of one
+// language only fails the check; the test program's own planted resources
+// show that it does.
 #include "dialog_template.h"
 #include "test_text.h"
 #include "test_printer.h"
@@ -175,6 +176,8 @@ TEST(ResourceLanguages, EveryDialogAndStringOfTheLibraryIsInBothLanguages) {
     ASSERT_NE(dll, nullptr);
     EXPECT_EQ(Languages(dll, reinterpret_cast<LPCWSTR>(RT_DIALOG)).size(), 12u);
     EXPECT_FALSE(Languages(dll, reinterpret_cast<LPCWSTR>(RT_STRING)).empty());
+    const std::set<WORD> both = {kChinese, kEnglish};
+    EXPECT_EQ(Languages(dll, reinterpret_cast<LPCWSTR>(RT_VERSION))[1], both);
     std::vector<std::string> differences = LanguageDifferences(dll);
     EXPECT_TRUE(differences.empty()) << zdtest::JoinedLines(differences);
     FreeLibrary(dll);
