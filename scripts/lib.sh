@@ -13,7 +13,7 @@ ZD_PACKAGES=(
     cmake make g++ git googletest
     g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
     wine64 fonts-wine fonts-wqy-microhei
-    clang-14 libclang-rt-14-dev libbenchmark-dev
+    clang-14 libclang-rt-14-dev libbenchmark-dev locales
 )
 
 zd_log() { printf '== %s\n' "$*" >&2; }
@@ -32,12 +32,17 @@ zd_install_packages() {
     $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-# A Chinese user locale for the screenshots: Wine then takes the Chinese
-# resources of the system's controls and sizes property sheets in the same
-# font as the plug-in's pages, as on the Windows its users run.
-zd_chinese_locale() {
-    locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$' && return 0
-    localedef -i zh_CN -f UTF-8 zh_CN.UTF-8 >/dev/null 2>&1
+# The user locales of the two interface languages: Wine takes a program's
+# resources (the plug-in's and the system controls') by the locale's language,
+# and sizes property sheets in that language's dialog font. The Wine tests
+# and the screenshots run in both.
+zd_locales() {
+    local l
+    for l in zh_CN en_US; do
+        locale -a 2>/dev/null | grep -qi "^$l\.utf-\?8$" && continue
+        localedef -i "$l" -f UTF-8 "$l.UTF-8" >/dev/null 2>&1
+    done
+    return 0
 }
 
 # zd_build_preset PRESET [TARGET...]: configures and builds the preset, only

@@ -7,6 +7,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "dialog_template.h"
+#include "test_text.h"
 #include "drvhost_api.h"
 
 #include <gtest/gtest.h>
@@ -20,14 +22,6 @@
 #include <vector>
 
 namespace {
-
-std::string Narrow(const std::wstring& w) {
-    int n = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string s(n > 0 ? n - 1 : 0, '\0');
-    if (n > 1)
-        WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, s.data(), n, nullptr, nullptr);
-    return s;
-}
 
 // The test program carries the library's resource script compiled as is.
 std::wstring ModulePath() {
@@ -120,7 +114,7 @@ TEST(ResourceStrings, EveryQuotedTextIsInTheTableExactly) {
     for (const StringRow& row : kStrings) {
         auto text = RawString(row.id);
         ASSERT_TRUE(text.has_value()) << "string " << row.id << " missing";
-        EXPECT_EQ(*text, row.text) << "string " << row.id << ": " << Narrow(*text);
+        EXPECT_EQ(*text, row.text) << "string " << row.id << ": " << zdtest::Utf8(*text);
     }
 }
 
@@ -201,132 +195,11 @@ TEST(ResourceVersion, NamesTheProductInChinese) {
 // ---------------------------------------------------------------------------
 // Dialog templates, read from the resource bytes
 
-struct TemplateItem {
-    DWORD style = 0, exStyle = 0;
-    short x = 0, y = 0, cx = 0, cy = 0;
-    DWORD id = 0;
-    std::wstring cls, text;
-};
-
-struct Template {
-    DWORD style = 0, exStyle = 0;
-    short x = 0, y = 0, cx = 0, cy = 0;
-    std::wstring caption, face;
-    WORD pointSize = 0, weight = 0;
-    BYTE italic = 0, charset = 0;
-    std::vector<TemplateItem> items;
-};
-
-// Bounds-checked reader of an extended dialog template.
-class TemplateReader {
-  public:
-    TemplateReader(const BYTE* data, size_t size) : data_(data), size_(size) {}
-    bool ok() const { return ok_; }
-
-    template <class T> T Get() {
-        T v{};
-        if (pos_ + sizeof(T) > size_) {
-            ok_ = false;
-            return v;
-        }
-        std::memcpy(&v, data_ + pos_, sizeof(T));
-        pos_ += sizeof(T);
-        return v;
-    }
-    std::wstring String() {
-        std::wstring s;
-        for (;;) {
-            wchar_t c = static_cast<wchar_t>(Get<WORD>());
-            if (!ok_ || c == 0)
-                return s;
-            s += c;
-        }
-    }
-    // Name or ordinal; ordinals come back as "#n".
-    std::wstring NameOrOrdinal() {
-        WORD first = Get<WORD>();
-        if (first == 0)
-            return L"";
-        if (first == 0xFFFF)
-            return L"#" + std::to_wstring(Get<WORD>());
-        pos_ -= 2;
-        return String();
-    }
-    void AlignDword() { pos_ = (pos_ + 3) & ~size_t{3}; }
-    void Skip(size_t n) {
-        if (pos_ + n > size_)
-            ok_ = false;
-        else
-            pos_ += n;
-    }
-
-  private:
-    const BYTE* data_;
-    size_t size_;
-    size_t pos_ = 0;
-    bool ok_ = true;
-};
-
-std::wstring PredefinedClass(const std::wstring& cls) {
-    static const std::map<std::wstring, std::wstring> ordinals = {
-        {L"#128", L"Button"},  {L"#129", L"Edit"},      {L"#130", L"Static"},
-        {L"#131", L"ListBox"}, {L"#132", L"ScrollBar"}, {L"#133", L"ComboBox"}};
-    auto it = ordinals.find(cls);
-    return it != ordinals.end() ? it->second : cls;
-}
+using zdtest::Template;
+using zdtest::TemplateItem;
 
 std::optional<Template> LoadTemplate(int id) {
-    HRSRC res =
-        FindResourceW(Library(), MAKEINTRESOURCEW(id), reinterpret_cast<LPCWSTR>(RT_DIALOG));
-    if (!res)
-        return std::nullopt;
-    HGLOBAL mem = LoadResource(Library(), res);
-    auto data = static_cast<const BYTE*>(LockResource(mem));
-    DWORD size = SizeofResource(Library(), res);
-    if (!data || size == 0)
-        return std::nullopt;
-
-    TemplateReader r(data, size);
-    Template t;
-    if (r.Get<WORD>() != 1 || r.Get<WORD>() != 0xFFFF)
-        return std::nullopt; // not DIALOGEX
-    r.Get<DWORD>();          // help id
-    t.exStyle = r.Get<DWORD>();
-    t.style = r.Get<DWORD>();
-    WORD count = r.Get<WORD>();
-    t.x = r.Get<short>();
-    t.y = r.Get<short>();
-    t.cx = r.Get<short>();
-    t.cy = r.Get<short>();
-    r.NameOrOrdinal(); // menu
-    r.NameOrOrdinal(); // class
-    t.caption = r.String();
-    if (t.style & (DS_SETFONT | DS_SHELLFONT)) {
-        t.pointSize = r.Get<WORD>();
-        t.weight = r.Get<WORD>();
-        t.italic = r.Get<BYTE>();
-        t.charset = r.Get<BYTE>();
-        t.face = r.String();
-    }
-    for (WORD i = 0; i < count && r.ok(); ++i) {
-        r.AlignDword();
-        TemplateItem item;
-        r.Get<DWORD>(); // help id
-        item.exStyle = r.Get<DWORD>();
-        item.style = r.Get<DWORD>();
-        item.x = r.Get<short>();
-        item.y = r.Get<short>();
-        item.cx = r.Get<short>();
-        item.cy = r.Get<short>();
-        item.id = r.Get<DWORD>();
-        item.cls = PredefinedClass(r.NameOrOrdinal());
-        item.text = r.NameOrOrdinal();
-        r.Skip(r.Get<WORD>());
-        t.items.push_back(item);
-    }
-    if (!r.ok())
-        return std::nullopt;
-    return t;
+    return zdtest::LoadTemplate(Library(), id);
 }
 
 // What each dialog's controls must be.
@@ -855,7 +728,7 @@ TEST(DialogTemplates, HeadersCarryCaptionFontSizeAndKind) {
         SCOPED_TRACE(d.name);
         auto t = LoadTemplate(d.id);
         ASSERT_TRUE(t.has_value()) << "no extended template";
-        EXPECT_EQ(t->caption, d.caption) << Narrow(t->caption);
+        EXPECT_EQ(t->caption, d.caption) << zdtest::Utf8(t->caption);
         EXPECT_EQ(t->face, L"宋体");
         EXPECT_EQ(t->pointSize, 9);
         EXPECT_EQ(t->charset, GB2312_CHARSET);
@@ -897,8 +770,8 @@ TEST(DialogTemplates, HoldExactlyTheControlsOfTheirDialog) {
             if (it == t->items.end())
                 continue;
             SCOPED_TRACE("control " + std::to_string(e.id));
-            EXPECT_EQ(_wcsicmp(it->cls.c_str(), ClassFor(e.kind)), 0) << Narrow(it->cls);
-            EXPECT_EQ(it->text, e.text) << Narrow(it->text);
+            EXPECT_EQ(_wcsicmp(it->cls.c_str(), ClassFor(e.kind)), 0) << zdtest::Utf8(it->cls);
+            EXPECT_EQ(it->text, e.text) << zdtest::Utf8(it->text);
             if (e.cx != 0) {
                 EXPECT_EQ(it->x, e.x);
                 EXPECT_EQ(it->y, e.y);
@@ -970,10 +843,11 @@ TEST_F(DialogWindows, EveryControlExistsWithItsClassAndText) {
             SCOPED_TRACE("control " + std::to_string(e.id));
             HWND c = GetDlgItem(dlg.get(), static_cast<int>(e.id));
             ASSERT_NE(c, nullptr);
-            EXPECT_EQ(_wcsicmp(ClassOf(c).c_str(), ClassFor(e.kind)), 0) << Narrow(ClassOf(c));
+            EXPECT_EQ(_wcsicmp(ClassOf(c).c_str(), ClassFor(e.kind)), 0)
+                << zdtest::Utf8(ClassOf(c));
             if (IsButtonKind(e.kind) || (IsStaticKind(e.kind) && e.kind != Kind::Icon) ||
                 e.kind == Kind::Edit) {
-                EXPECT_EQ(WindowText(c), e.text) << Narrow(WindowText(c));
+                EXPECT_EQ(WindowText(c), e.text) << zdtest::Utf8(WindowText(c));
             }
             EXPECT_EQ(IsWindowEnabled(c) == FALSE, e.kind == Kind::Picture);
         }
@@ -1158,7 +1032,7 @@ TEST_F(DialogWindows, CaptionsFitTheirControls) {
             default:
                 break;
             }
-            EXPECT_LE(need.cx, room) << "caption of " << e.id << " is cut: " << Narrow(text);
+            EXPECT_LE(need.cx, room) << "caption of " << e.id << " is cut: " << zdtest::Utf8(text);
             EXPECT_LE(need.cy, r.bottom - r.top + (e.kind == Kind::GroupBox ? 0 : 2))
                 << "caption of " << e.id << " is too tall";
         }
@@ -1228,7 +1102,7 @@ TEST_F(DialogWindows, EveryDialogDrawsItsCaptions) {
         SIZE size;
         bool saved = SavePng(dlg.get(), path, &px, &size);
         if (!path.empty()) {
-            EXPECT_TRUE(saved) << Narrow(path);
+            EXPECT_TRUE(saved) << zdtest::Utf8(path);
         }
         // Every captioned button and label leaves ink where it stands.
         RECT window;

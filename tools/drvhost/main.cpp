@@ -11,6 +11,7 @@
 //   --plugin DLL                                  load this zdui.dll, not the one beside drvhost
 #include "core/devmode_record.h"
 #include "devmode_dump.h"
+#include "dialog_tour.h"
 #include "drvhost_api.h"
 #include "model_lint.h"
 #include "package_lint.h"
@@ -262,104 +263,6 @@ std::wstring FileSafe(std::wstring s) {
     return s;
 }
 
-// The plug-in's dialogs as a user opens them: on a page of the document
-// sheet, each step presses a button of the window opened by the step before
-// and names the picture of the dialog it opens, after choosing an entry of
-// one of its lists when the step names one. A step without a name only
-// presses its button (a mode that enables the next one). Each dialog is
-// cancelled.
-struct DialogStep {
-    int button;
-    const wchar_t* name;
-    int list = 0; // list box or list view to choose `entry` in before the picture
-    int entry = 0;
-};
-struct DialogShot {
-    int page;
-    std::vector<DialogStep> steps;
-};
-constexpr int kJobOptionsPageIndex = 3;
-constexpr int kColorPageIndex = 4;
-
-const DialogShot kDialogShots[] = {
-    {kJobOptionsPageIndex, {{IDC_JO_ADVANCED, L"dialog-advanced"}}},
-    {kJobOptionsPageIndex, {{IDC_JO_ABOUT, L"dialog-about"}}},
-    {kJobOptionsPageIndex,
-     {{IDC_JO_WATERMARK, L"dialog-watermark-list", IDC_WM_LIST, 3},
-      {IDC_WM_EDIT, L"dialog-watermark-edit"},
-      {IDC_WM_FONT, L"dialog-watermark-font"}}},
-    {kColorPageIndex,
-     {{IDC_COLOR_MODE_OFFICE, nullptr}, {IDC_COLOR_OFFICE_DETAILS, L"dialog-office-color"}}},
-    {kColorPageIndex,
-     {{IDC_COLOR_MODE_PHOTO, nullptr}, {IDC_COLOR_PHOTO_DETAILS, L"dialog-advanced-photo"}}},
-    {kColorPageIndex, {{IDC_COLOR_ADVANCED, L"dialog-others"}}},
-    {kJobOptionsPageIndex,
-     {{IDC_JO_OVERLAY, L"dialog-overlay", IDC_OV_DEFINED_LIST, 0},
-      {IDC_OV_EDIT, L"dialog-overlay-definition"}}},
-};
-
-// A list box's entry, or a list view's item as a click selects it. Returns
-// why the entry could not be chosen (empty when it was).
-std::wstring ChooseListEntry(HWND dlg, int list, int entry) {
-    WCHAR cls[32] = {};
-    GetClassNameW(GetDlgItem(dlg, list), cls, 32);
-    const bool listView = _wcsicmp(cls, WC_LISTVIEWW) == 0;
-    const LRESULT count =
-        SendDlgItemMessageW(dlg, list, listView ? LVM_GETITEMCOUNT : LB_GETCOUNT, 0, 0);
-    if (count <= entry)
-        return L"the model's list " + std::to_wstring(list) + L" holds " + std::to_wstring(count) +
-               L" entries, entry " + std::to_wstring(entry + 1) + L" was to be chosen";
-    if (listView)
-        SelectListViewItems(dlg, list, {entry});
-    else
-        SelectListEntry(dlg, list, entry);
-    return std::wstring();
-}
-
-// Presses steps[i].button in `window`, shoots the dialog it opens and goes
-// on in that dialog; false when a button opened nothing. A button that is
-// disabled or hidden is skipped with its reason (`why`: what the step before
-// could not do), which is no failure: the model is right to have it so.
-bool ShootDialogSteps(HWND window, const std::vector<DialogStep>& steps, size_t i,
-                      const std::wstring& dir, const std::wstring& why = std::wstring()) {
-    if (i == steps.size())
-        return true;
-    HWND button = GetDlgItem(window, steps[i].button);
-    if (!button || !IsWindowVisible(button) || !IsWindowEnabled(button)) {
-        const std::wstring name = steps[i].name ? steps[i].name : L"step";
-        Out(name + L": skipped: button " + std::to_wstring(steps[i].button) + L" is " +
-            (!button                    ? L"absent"
-             : !IsWindowVisible(button) ? L"hidden"
-                                        : L"disabled") +
-            (why.empty() ? L" for this model" : L": " + why) + L"\n");
-        return true;
-    }
-    if (!steps[i].name)
-        return ClickControl(window, steps[i].button) && ShootDialogSteps(window, steps, i + 1, dir);
-    bool opened = false, rest = true;
-    AnswerNextDialog([&](HWND dlg) {
-        opened = true;
-        ShowWindow(dlg, SW_SHOWNORMAL);
-        std::wstring notChosen;
-        if (steps[i].list)
-            notChosen = ChooseListEntry(dlg, steps[i].list, steps[i].entry);
-        std::wstring path = dir + L"\\" + steps[i].name + L".png", error;
-        if (SaveWindowPng(dlg, path, &error))
-            Out(L"wrote " + path + L"\n");
-        else
-            Out(std::wstring(steps[i].name) + L": " + error + L"\n");
-        rest = ShootDialogSteps(dlg, steps, i + 1, dir, notChosen);
-        SendMessageW(dlg, WM_COMMAND, IDCANCEL, 0);
-    });
-    ClickControl(window, steps[i].button);
-    if (!opened) {
-        ForgetDialogAnswers();
-        Out(std::wstring(steps[i].name) + L": button " + std::to_wstring(steps[i].button) +
-            L" opened no dialog\n");
-    }
-    return opened && rest;
-}
-
 int Shots(const std::wstring& printer, const std::wstring& dir, bool timings) {
     HostSession session(gHostOptions);
     std::wstring error;
@@ -384,11 +287,19 @@ int Shots(const std::wstring& printer, const std::wstring& dir, bool timings) {
             ++failures;
         }
     }
-    for (const DialogShot& shot : kDialogShots) {
-        if (!session.GoToPage(shot.page) || !ShootDialogSteps(session.page(), shot.steps, 0, dir))
-            ++failures;
-        session.Pump();
-    }
+    std::vector<std::wstring> problems;
+    failures += VisitPluginDialogs(
+        session,
+        [&](const std::wstring& name, HWND dialog) {
+            std::wstring path = dir + L"\\" + name + L".png";
+            if (SaveWindowPng(dialog, path, &error))
+                Out(L"wrote " + path + L"\n");
+            else
+                Out(name + L": " + error + L"\n");
+        },
+        &problems);
+    for (const std::wstring& problem : problems)
+        Out(problem + L"\n");
     session.PressCancel();
     if (timings)
         PrintTimings(session.host());
