@@ -37,7 +37,7 @@ bool GrantsUsersAccess(const ACE_HEADER* header, PSID users) {
 }
 
 // Adds the Users entry to the file's current DACL.
-bool AddUsersEntry(const WCHAR* path) {
+bool AddUsersEntry(const WCHAR* path, FileSecurityWriter write) {
     DWORD needed = 0;
     GetFileSecurityW(path, DACL_SECURITY_INFORMATION, nullptr, 0, &needed);
     if (needed == 0)
@@ -60,20 +60,20 @@ bool AddUsersEntry(const WCHAR* path) {
     // The file keeps taking (or not taking) its folder's inherited entries.
     const SECURITY_DESCRIPTOR_CONTROL inheritance = SE_DACL_AUTO_INHERITED | SE_DACL_PROTECTED;
     SetSecurityDescriptorControl(&descriptor.sd, inheritance, control & inheritance);
-    return SetFileSecurityW(path, DACL_SECURITY_INFORMATION, &descriptor.sd) != 0;
+    return write(path, DACL_SECURITY_INFORMATION, &descriptor.sd) != 0;
 }
 
-bool TakeOwnershipForAdministrators(const WCHAR* path) {
+bool TakeOwnershipForAdministrators(const WCHAR* path, FileSecurityWriter write) {
     WellKnownSid administrators(WinBuiltinAdministratorsSid);
     SECURITY_DESCRIPTOR sd;
     if (!administrators.get() || !InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION) ||
         !SetSecurityDescriptorOwner(&sd, administrators.get(), FALSE))
         return false;
-    if (SetFileSecurityW(path, OWNER_SECURITY_INFORMATION, &sd))
+    if (write(path, OWNER_SECURITY_INFORMATION, &sd))
         return true;
     TOKEN_PRIVILEGES previous = {};
     bool switched = EnableTakeOwnership(&previous);
-    bool owned = SetFileSecurityW(path, OWNER_SECURITY_INFORMATION, &sd) != 0;
+    bool owned = write(path, OWNER_SECURITY_INFORMATION, &sd) != 0;
     if (switched)
         RestoreTakeOwnership(previous);
     return owned;
@@ -117,12 +117,12 @@ bool BuildUsersAccessDescriptor(const ACL* existing, FileAccessDescriptor* out) 
            SetSecurityDescriptorDacl(&out->sd, TRUE, acl, FALSE);
 }
 
-bool OpenUpFileAccess(const WCHAR* path) {
-    if (!path || !path[0])
+bool OpenUpFileAccess(const WCHAR* path, FileSecurityWriter write) {
+    if (!path || !path[0] || !write)
         return false;
-    if (AddUsersEntry(path))
+    if (AddUsersEntry(path, write))
         return true;
-    return TakeOwnershipForAdministrators(path) && AddUsersEntry(path);
+    return TakeOwnershipForAdministrators(path, write) && AddUsersEntry(path, write);
 }
 
 bool EnableTakeOwnership(TOKEN_PRIVILEGES* previous) {

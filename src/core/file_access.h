@@ -32,11 +32,15 @@ struct FileAccessDescriptor {
 // already allows as much. False when the DACL cannot be read or built.
 bool BuildUsersAccessDescriptor(const ACL* existing, FileAccessDescriptor* out);
 
+// The call that stores a file's security information (SetFileSecurityW;
+// a test may record what is stored before passing it on).
+using FileSecurityWriter = BOOL(WINAPI*)(LPCWSTR, SECURITY_INFORMATION, PSECURITY_DESCRIPTOR);
+
 // Adds the Users entry to the file's DACL, taking ownership for the
 // Administrators group when the first attempt is refused. A file without a
 // DACL (every user has full access) is left as it is. True when the file
 // is open to the users.
-bool OpenUpFileAccess(const WCHAR* path);
+bool OpenUpFileAccess(const WCHAR* path, FileSecurityWriter write = SetFileSecurityW);
 
 // Enables the take-ownership privilege of the process token; `previous`
 // receives the state to restore with RestoreTakeOwnership. True when the

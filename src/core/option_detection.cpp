@@ -3,6 +3,7 @@
 #include "core/driver_files.h"
 #include "core/driver_paths.h"
 #include "core/late_libraries.h"
+#include "core/library_loading.h"
 #include "core/option_keywords.h"
 #include "core/process_state.h"
 #include "core/win_util.h"

@@ -6,6 +6,7 @@
 #include "core/process_state.h"
 #include "core/win_util.h"
 #include "core/driver_paths.h"
+#include "core/library_loading.h"
 #include "resources/resource.h"
 
 #include <winspool.h>
@@ -61,8 +62,7 @@ void ClearReadOnly(const WCHAR* path) {
 // spooler's service library offers the switch.
 class SpoolerSelf {
   public:
-    SpoolerSelf()
-        : library_(LoadLibraryExW(L"spoolss.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+    SpoolerSelf() : library_(LoadSystemLibrary(L"spoolss.dll")) {
         if (!library_)
             return;
         using Revert = HANDLE(WINAPI*)();
@@ -124,16 +124,19 @@ std::wstring ColourSettingStorePath(HANDLE printer) {
 
 std::vector<std::wstring> FilesToOpenUp(HANDLE printer, const WCHAR* configPath) {
     std::vector<std::wstring> files;
-    // Without an OemConfigFile there is no path to derive the PPD from:
-    // an empty one would name a file of the current directory.
-    if (configPath && configPath[0]) {
+    // The PPD keeps the rights it inherits: nothing writes it on a user's
+    // behalf, and its PostScript goes into every user's jobs.
+    if (configPath && configPath[0])
         files.emplace_back(configPath);
-        files.push_back(W(PpdPathFromConfigPath(U16(configPath))));
-    }
     std::wstring store = ColourSettingStorePath(printer);
     if (!store.empty())
         files.push_back(store);
     return files;
+}
+
+void OpenUpDriverFiles(HANDLE printer, const WCHAR* configPath, FileSecurityWriter write) {
+    for (const std::wstring& file : FilesToOpenUp(printer, configPath))
+        OpenUpFileAccess(file.c_str(), write);
 }
 
 OutputOptionResult SetUpOutputOption(const WCHAR* printerName) {
@@ -207,8 +210,7 @@ bool InitializePrinter(const WCHAR* printerName) {
     if (FindDriverFiles(raw, config)) {
         if (config[0])
             ClearReadOnly(config);
-        for (const std::wstring& file : FilesToOpenUp(raw, config))
-            OpenUpFileAccess(file.c_str());
+        OpenUpDriverFiles(raw, config);
         // Best effort like the file steps: the spooler drops a printer whose
         // initialisation fails, and a missing default DEVMODE (a driver whose
         // UI module cannot give one) must not cost the user the printer.

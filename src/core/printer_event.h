@@ -3,6 +3,8 @@
 // installer's detected options.
 #pragma once
 
+#include "core/file_access.h"
+
 #include <windows.h>
 
 #include <string>
@@ -25,9 +27,14 @@ bool InitializePrinter(const WCHAR* printerName);
 std::wstring ColourSettingStorePath(HANDLE printer);
 
 // The files that printer initialisation opens up to users: the
-// configuration file and its PPD (when there is a configuration file) and
-// the colour setting store (when its path was built).
+// configuration file (when there is one), which holds the watermark and
+// overlay stores, and the colour setting store (when its path was built).
+// Never the PPD.
 std::vector<std::wstring> FilesToOpenUp(HANDLE printer, const WCHAR* configPath);
+
+// Opens up each of FilesToOpenUp (OpenUpFileAccess), best effort.
+void OpenUpDriverFiles(HANDLE printer, const WCHAR* configPath,
+                       FileSecurityWriter write = SetFileSecurityW);
 
 enum class OutputOptionResult {
     Written,       // the default DEVMODE was stored with the model's value

@@ -34,13 +34,6 @@ template <typename F> F ProcAddress(HMODULE module, const char* name) {
     return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
-// Loads a library by full path, or by bare name from the application's
-// folder, the system folder and added folders only: never through the
-// current directory, where a file planted beside a document would be found.
-inline HMODULE LoadLibraryOutsideCurrentDir(const wchar_t* nameOrFullPath) {
-    return LoadLibraryExW(nameOrFullPath, nullptr, LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
-}
-
 // Copies a text into a fixed buffer of `units` units, cut and NUL-ended.
 inline void CopyText(wchar_t* dst, size_t units, std::wstring_view src) {
     if (!dst || units == 0)

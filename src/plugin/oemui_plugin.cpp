@@ -6,6 +6,7 @@
 #include "core/driver_files.h"
 #include "core/driver_lookup.h"
 #include "core/driver_paths.h"
+#include "core/library_loading.h"
 #include "core/option_tree.h"
 #include "core/printer_event.h"
 #include "core/process_state.h"
@@ -14,6 +15,7 @@
 #include "jobopts/job_options_page.h"
 #include "overlay/overlay_store.h"
 #include "resources/resource.h"
+#include "watermark/watermark_store.h"
 
 #include <algorithm>
 
@@ -56,8 +58,10 @@ STDMETHODIMP_(ULONG) OemUiPlugin::Release() {
         // Only blocks that really belong to the recorded heap are freed.
         if (document_ && HeapValidate(heap_, 0, document_)) {
             // A sheet closed without apply or cancel still holds overlay
-            // records, which live outside the driver's heap.
+            // and watermark records, which live outside the driver's heap.
             FreeOverlayStore(*document_);
+            FreeWatermarkSnapshot(*document_);
+            FreeWatermarkList(*document_);
             HeapFree(heap_, 0, document_);
         }
         if (device_ && HeapValidate(heap_, 0, device_))

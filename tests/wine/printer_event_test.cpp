@@ -17,8 +17,10 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdio>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -374,16 +376,15 @@ TEST_F(PrinterEvent, OutputOptionStepEndsWithoutALevel8Answer) {
 
 TEST_F(PrinterEvent, OnlyFilesWhosePathWasBuiltAreOpenedUp) {
     std::wstring config = ConfigPath();
-    std::wstring ppd = zdtest::DriverFilesDir() + L"\\zdev_demo.PPD";
     using Files = std::vector<std::wstring>;
     zd::PrinterHandle demo(kPrinter);
     EXPECT_EQ(zd::FilesToOpenUp(demo.get(), config.c_str()),
-              (Files{config, ppd, zdtest::DriverFilesDir() + L"\\zdev_ccm.ini"}));
+              (Files{config, zdtest::DriverFilesDir() + L"\\zdev_ccm.ini"}));
     // A store named by a path, or one too long for its buffer, is not built:
     // neither it nor the driver folder left in the buffer is opened up.
     for (const wchar_t* printer : {kUnset, kOutOfRange}) {
         zd::PrinterHandle p(printer);
-        EXPECT_EQ(zd::FilesToOpenUp(p.get(), config.c_str()), (Files{config, ppd}));
+        EXPECT_EQ(zd::FilesToOpenUp(p.get(), config.c_str()), (Files{config}));
     }
 }
 
@@ -445,6 +446,71 @@ TEST(FileAccess, UsersGetOneReadWriteEntryAndEveryOtherEntryStays) {
     ASSERT_TRUE(zd::BuildUsersAccessDescriptor(dacl, &again));
     ASSERT_TRUE(GetSecurityDescriptorDacl(&again.sd, &present, &dacl, &defaulted));
     EXPECT_EQ(Entries(dacl), expected);
+}
+
+// The DACL entries that printer initialisation stores, by file.
+std::vector<std::pair<std::wstring, std::vector<AclEntry>>> g_stored;
+
+BOOL WINAPI RecordingWriter(LPCWSTR path, SECURITY_INFORMATION what, PSECURITY_DESCRIPTOR sd) {
+    BOOL present = FALSE, defaulted = FALSE;
+    ACL* dacl = nullptr;
+    if ((what & DACL_SECURITY_INFORMATION) &&
+        GetSecurityDescriptorDacl(sd, &present, &dacl, &defaulted) && present && dacl)
+        g_stored.emplace_back(path, Entries(dacl));
+    return SetFileSecurityW(path, what, sd);
+}
+
+// Whether the entries let the Users group read and write by an entry of their own.
+bool UsersMayWrite(const std::vector<AclEntry>& entries) {
+    for (const AclEntry& e : entries)
+        if (std::get<0>(e) == ACCESS_ALLOWED_ACE_TYPE && !(std::get<1>(e) & INHERITED_ACE) &&
+            std::get<3>(e) == WinBuiltinUsersSid &&
+            (std::get<2>(e) & zd::kUsersFileAccess) == zd::kUsersFileAccess)
+            return true;
+    return false;
+}
+
+// The file's DACL entries as read back.
+std::vector<AclEntry> ReadEntries(const std::wstring& path) {
+    DWORD needed = 0;
+    GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &needed);
+    std::vector<BYTE> sd(needed ? needed : 1);
+    BOOL present = FALSE, defaulted = FALSE;
+    ACL* dacl = nullptr;
+    if (!GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, sd.data(), needed, &needed) ||
+        !GetSecurityDescriptorDacl(sd.data(), &present, &dacl, &defaulted) || !present || !dacl)
+        return {};
+    return Entries(dacl);
+}
+
+// The configuration file (watermark and overlay stores) and the colour
+// setting store get the Users entry; the PPD, whose PostScript goes into
+// every user's jobs, keeps the rights it has.
+TEST_F(PrinterEvent, UsersMayWriteTheStoresButNotThePpd) {
+    const std::wstring dir = zdtest::DriverFilesDir();
+    const std::wstring config = ConfigPath(), ppd = dir + L"\\zdev_demo.ppd",
+                       store = dir + L"\\zdev_ccm.ini";
+    g_stored.clear();
+    zd::PrinterHandle demo(kPrinter, PRINTER_ALL_ACCESS);
+    WCHAR found[zd::kOemConfigPathUnits] = {}; // as initialisation finds the model's files
+    ASSERT_TRUE(zd::FindDriverFiles(demo.get(), found));
+    ASSERT_EQ(found, config);
+    zd::OpenUpDriverFiles(demo.get(), found, RecordingWriter);
+    ASSERT_EQ(g_stored.size(), 2u);
+    EXPECT_EQ(g_stored[0].first, config);
+    EXPECT_TRUE(UsersMayWrite(g_stored[0].second));
+    EXPECT_EQ(g_stored[1].first, store);
+    EXPECT_TRUE(UsersMayWrite(g_stored[1].second));
+    EXPECT_FALSE(UsersMayWrite(ReadEntries(ppd)));
+    for (const auto& [path, entries] : g_stored)
+        for (const AclEntry& e : entries)
+            std::printf("%ls: type %d flags %d mask 0x%lX sid %d\n", path.c_str(), std::get<0>(e),
+                        std::get<1>(e), static_cast<unsigned long>(std::get<2>(e)),
+                        int(std::get<3>(e)));
+    for (const AclEntry& e : ReadEntries(ppd))
+        std::printf("%ls (read): type %d flags %d mask 0x%lX sid %d\n", ppd.c_str(), std::get<0>(e),
+                    std::get<1>(e), static_cast<unsigned long>(std::get<2>(e)),
+                    int(std::get<3>(e)));
 }
 
 // Whether a privilege of this process's token is enabled.
