@@ -359,8 +359,15 @@ OPTITEM* FindAutoDetectItem(OEMCUIPPARAM* param) {
 HRESULT RunCommonUIProp(PluginSession& plugin, DWORD mode, OEMCUIPPARAM* param) {
     if (!param || (mode != OEMCUIP_DOCPROP && mode != OEMCUIP_PRNPROP))
         return FailWith(ERROR_INVALID_PARAMETER);
-    if (!SetUpHelp(param->hOEMHeap, param->hPrinter))
+    if (!SetUpHelp(param->hOEMHeap, param->hPrinter)) {
+        // The old record's call block belongs to an earlier tree: no sheet
+        // may run on it, as after a failed allocation.
+        if (mode == OEMCUIP_DOCPROP)
+            plugin.setDocumentContext(nullptr);
+        else
+            plugin.setDeviceContext(nullptr);
         return E_FAIL;
+    }
     if (mode == OEMCUIP_DOCPROP) {
         plugin.setDocumentTree(param);
         return DocumentMode(plugin, param);
@@ -389,8 +396,13 @@ BOOL SetDriverItemSelection(OEMCUIPPARAM* tree, uint32_t index, uint32_t* select
         answer = obj->pOemUIProcs->DrvUpdateUISetting(obj, &item, previous, mode);
     if (wasHidden)
         item.Flags |= OPTIF_HIDE;
-    if (!answer)
+    if (!answer) {
+        // A refused value must not stay in the item, or the next hand-over
+        // would take it back as the selection to keep.
+        if (item.Sel == LONG(*selection))
+            item.Sel = LONG(previous);
         *selection = previous;
+    }
     return answer;
 }
 

@@ -214,6 +214,21 @@ TEST_F(ColorPage, RefusedDriverUpdatesRestoreTheMode) {
     EXPECT_FALSE(session_->Enabled(IDC_COLOR_OFFICE_DETAILS));
 }
 
+// Each hand-over leaves the item as it was, so the next one (leaving the
+// page again) cannot take the refused value back as the one to keep.
+TEST_F(ColorPage, ARefusedModeIsNotBroughtBackByTheNextHandOver) {
+    drvhost::HostOptions options;
+    options.refuseUpdates = true;
+    Open("Auto", options);
+    ASSERT_TRUE(session_->Click(IDC_COLOR_MODE_OFFICE));
+    ASSERT_TRUE(session_->GoToPage(kJobOptionsPage));
+    EXPECT_EQ(Chosen("ZDControl"), L"Automatic");
+    ASSERT_TRUE(session_->GoToPage(kColorPage));
+    EXPECT_EQ(Chosen("ZDControl"), L"Automatic");
+    EXPECT_TRUE(session_->Checked(IDC_COLOR_MODE_AUTO));
+    EXPECT_FALSE(session_->Checked(IDC_COLOR_MODE_OFFICE));
+}
+
 TEST_F(ColorPage, TonerSaveAgreesWithTheJobOptionsPageAndOthersOpens) {
     Open();
     ASSERT_TRUE(session_->Click(IDC_COLOR_TONER_SAVE));

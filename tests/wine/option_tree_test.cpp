@@ -366,7 +366,7 @@ TEST_F(OptionTree, RefusedChangesRestoreTheWorkingSelectionAndTheRestStillRun) {
     session_->host().ClearUpdateCalls();
     EXPECT_FALSE(zd::ApplyWorkingSelections(ctx));
     EXPECT_EQ(ctx->selections[zd::slot::Collate], uint32_t(before));
-    EXPECT_NE(DocTree().items[size_t(collate)].Sel, before); // the item keeps the new value
+    EXPECT_EQ(DocTree().items[size_t(collate)].Sel, before); // the refused value goes
     EXPECT_TRUE(DocTree().items[size_t(collate)].Flags & OPTIF_CHANGED);
     EXPECT_EQ(DocTree().items[size_t(collate)].Flags & OPTIF_HIDE, hidden);
     // Every call was refused and still the whole order ran, first to last.
@@ -376,6 +376,27 @@ TEST_F(OptionTree, RefusedChangesRestoreTheWorkingSelectionAndTheRestStillRun) {
         EXPECT_FALSE(c.answer);
     EXPECT_EQ(calls.front().item, Find("ZDControl"));
     EXPECT_EQ(calls.back().item, Find("ZDOverlay"));
+}
+
+// A later call whose help set-up fails leaves no record of an earlier tree.
+TEST_F(OptionTree, FailedHelpSetUpDropsTheEarlierRecords) {
+    Document(kDemo);
+    auto* plugin = static_cast<zd::OemUiPlugin*>(DocTree().param.pOEMUserData);
+    ASSERT_NE(plugin, nullptr);
+    ASSERT_NE(plugin->documentContext(), nullptr);
+    OEMCUIPPARAM later = DocTree().param;
+    later.hOEMHeap = nullptr; // no heap to take the configuration path from
+    EXPECT_EQ(plugin->CommonUIProp(OEMCUIP_DOCPROP, &later), E_FAIL);
+    EXPECT_EQ(plugin->documentContext(), nullptr);
+
+    Device(kDemo);
+    plugin = static_cast<zd::OemUiPlugin*>(DevTree().param.pOEMUserData);
+    ASSERT_NE(plugin, nullptr);
+    ASSERT_NE(plugin->deviceContext(), nullptr);
+    later = DevTree().param;
+    later.hOEMHeap = nullptr;
+    EXPECT_EQ(plugin->CommonUIProp(OEMCUIP_PRNPROP, &later), E_FAIL);
+    EXPECT_EQ(plugin->deviceContext(), nullptr);
 }
 
 TEST_F(OptionTree, HidePaperNameHidesExactNamesOnly) {
