@@ -27,6 +27,8 @@ std::wstring ReadString(const wchar_t* section, const std::wstring& key, DWORD u
 void AddSection(std::vector<ColorSettingEntry>& out, const wchar_t* section, uint16_t base,
                 const WCHAR* path) {
     int num = int(GetPrivateProfileIntW(section, L"SettingNum", 0, path));
+    if (num > kMaxColorSettingPositions)
+        num = kMaxColorSettingPositions;
     for (int n = 0; n < num; ++n) {
         uint32_t id = GetPrivateProfileIntW(section, Numbered(L"SettingID", n).c_str(), 0, path);
         id &= 0xFF;

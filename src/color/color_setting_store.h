@@ -14,6 +14,9 @@ namespace zd {
 
 constexpr uint32_t kColorSettingGamma = 0x100; // bit 8: the "Gamma" section
 constexpr size_t kColorSettingPathUnits = 260;
+// Setting ids are 8-bit: a section's positions beyond these name no other
+// setting and are not read, whatever its SettingNum says.
+constexpr int kMaxColorSettingPositions = 256;
 
 struct ColorSettingEntry {
     std::wstring name;
@@ -24,7 +27,8 @@ struct ColorSettingEntry {
 // (`sizeBytes` bytes). False, with `path` untouched, when the model names none.
 bool GetColorSettingFilePath(const OEMUIPSPARAM* documentParams, WCHAR* path, DWORD sizeBytes);
 
-// The named settings of "Color", then of "Gamma", in file order.
+// The named settings of "Color", then of "Gamma", in file order; at most
+// kMaxColorSettingPositions positions of each section are read.
 std::vector<ColorSettingEntry> ListColorSettings(const WCHAR* path);
 
 // Copies the sheet's colour-setting word into the private DEVMODE and, when

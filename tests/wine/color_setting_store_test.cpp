@@ -123,6 +123,21 @@ TEST_F(ColorSettingStoreTest, IdsUseTheirLowByte) {
     EXPECT_EQ(list[0].itemValue, 7);
 }
 
+// Ids are 8-bit: positions past 256 are not read, however many the count claims.
+TEST_F(ColorSettingStoreTest, AtMost256PositionsAreRead) {
+    Install(L"bound", L"zdst_ccm_bound.ini",
+            L"[Color]\r\nSettingNum=257\r\nSettingID0=1\r\nSettingName1=First\r\n"
+            L"SettingID256=2\r\nSettingName2=Past\r\n"
+            L"[Gamma]\r\nSettingNum=300\r\nSettingID255=3\r\nSettingName3=Last\r\n");
+    WCHAR path[260] = {};
+    ASSERT_TRUE(GetColorSettingFilePath(&params_, path, sizeof path));
+    auto list = ListColorSettings(path);
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0].name, L"First");
+    EXPECT_EQ(list[1].name, L"Last");
+    EXPECT_EQ(list[1].itemValue, 0x100 + 3);
+}
+
 TEST_F(ColorSettingStoreTest, EmptySectionsOfferNothing) {
     Install(L"empty", L"zdst_ccm_empty.ini",
             L"[Color]\r\nSettingNum=0\r\nSettingID0=1\r\nSettingName1=Hidden\r\n"

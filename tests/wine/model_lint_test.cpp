@@ -128,8 +128,9 @@ std::wstring ColorSettings() {
            L"SettingID1=2\r\nSettingName2=Long\r\n"   // 7-8
            L"CCMNT2=" +
            std::wstring(600, L'A') +
-           L"\r\nCCMNV2=ABC\r\n" // 9-10
-           L"SettingID2=9\r\n";  // 11
+           L"\r\nCCMNV2=ABC\r\n"             // 9-10
+           L"SettingID2=9\r\n"               // 11
+           L"[Gamma]\r\nSettingNum=300\r\n"; // 12-13
 }
 
 const wchar_t kPpd[] = L"*PPD-Adobe: \"4.3\"\r\n"
@@ -196,6 +197,7 @@ TEST_F(ModelLint, ReportsEachKindOfFindingWithFileAndLine) {
     Expect(L"CCMNT2 holds more than 253 bytes", W, L"lintccm.ini", 9);
     Expect(L"CCMNV2 has an odd number of digits", W, L"lintccm.ini", 10);
     Expect(L"has no SettingName9: the setting is not offered", W, L"lintccm.ini", 11);
+    Expect(L"SettingNum=300: only the first 256 positions are read", W, L"lintccm.ini", 13);
     Expect(L"colour settings offered: Office, Long", LintLevel::Note, L"lintccm.ini", 0);
 
     // PPD: what the pages show and remove, and a feature the plug-in does not know.

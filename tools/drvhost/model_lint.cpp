@@ -36,7 +36,6 @@ constexpr size_t kCustomColorValueUnits = 64;
 constexpr size_t kColorNameUnits = 64;
 constexpr size_t kColorDataUnits = 1024;
 constexpr int kMaxFontEntries = 1000;
-constexpr int kMaxColorSettings = 256;
 // Longer than any of them, to see what a reader cuts.
 constexpr DWORD kProbeUnits = 8192;
 
@@ -425,7 +424,11 @@ class Linter {
             if (!rawNum.empty() && !IsDecimal(rawNum))
                 Add(LintLevel::Warning, path, ccm.Key(section, L"SettingNum"),
                     L"SettingNum=" + rawNum + L" is not a decimal integer: read as " + Num(num));
-            for (int n = 0; n < num && n < kMaxColorSettings; ++n) {
+            if (num > zd::kMaxColorSettingPositions)
+                Add(LintLevel::Warning, path, ccm.Key(section, L"SettingNum"),
+                    L"SettingNum=" + Num(num) + L": only the first " +
+                        Num(zd::kMaxColorSettingPositions) + L" positions are read");
+            for (int n = 0; n < num && n < zd::kMaxColorSettingPositions; ++n) {
                 std::wstring idKey = L"SettingID" + Num(n);
                 int idLine = ccm.Key(section, idKey);
                 if (!idLine)
