@@ -9,6 +9,7 @@
 namespace zd {
 
 struct WatermarkRecord;
+struct WatermarksAsRead;
 struct OverlayList;
 struct OverlayDefinition;
 
@@ -98,6 +99,7 @@ struct UiContext {
     WatermarkRecord* workingWatermark;
     WCHAR* configFilePath;
     HANDLE extensionPage;
+    WatermarksAsRead* watermarksAsRead; // the stored list when this sheet read it
 };
 
 // The printer sheet's counterpart.

@@ -18,6 +18,7 @@
 #include "jobopts/finishing_rules.h"
 #include "ui/maker_link.h"
 #include "ui/number_field.h"
+#include "ui/option_lists.h"
 #include "overlay/overlay_dialog.h"
 #include "overlay/overlay_store.h"
 #include "resources/resource.h"
@@ -84,6 +85,13 @@ bool HasField(const UiContext* ctx, const NumberField& f) {
     return UpDownBounds(ctx, f.slotIndex) != nullptr;
 }
 
+// Whether a value lies within the up-down item's bounds (none without it).
+bool WithinBounds(const UiContext* ctx, const NumberField& f, uint32_t value) {
+    const OPTPARAM* bounds = UpDownBounds(ctx, f.slotIndex);
+    return bounds && int64_t(value) >= int64_t(int32_t(bounds->IconID)) &&
+           int64_t(value) <= int64_t(int32_t(bounds->lParam));
+}
+
 void SetSpinPosition(HWND page, int spin, uint32_t value) {
     SendDlgItemMessageW(page, spin, UDM_SETPOS32, 0, LPARAM(int32_t(value)));
 }
@@ -103,9 +111,9 @@ void DrawQualityPreview(HWND page, const UiContext* ctx) {
 // follow the paper, the layout and the punch unit. The paper and layout
 // last seen are remembered in the private block across openings.
 void ReconcileFinishingSelections(UiContext* ctx) {
-    if (HasSlotItem(ctx, slot::OutputBin))
-        ctx->selections[slot::OutputBin] = ReconcileOutputBin(
-            DriverSettingIsTrue(ctx, "ZDFinisher"), ctx->selections[slot::OutputBin]);
+    StoreOption(ctx, slot::OutputBin,
+                ReconcileOutputBin(DriverSettingIsTrue(ctx, "ZDFinisher"),
+                                   ctx->selections[slot::OutputBin]));
 
     ByteView block = PrivateDevMode(ctx);
     const DEVMODEW* pub = PublicDevModeOf(ctx);
@@ -133,9 +141,9 @@ void ReconcileFinishingSelections(UiContext* ctx) {
     in.rememberedLayoutKey = block.u8(dm::kLayoutKey);
 
     const FinishingResult r = ReconcileFinishing(in);
-    ctx->selections[slot::Staple] = r.staple;
-    ctx->selections[slot::Punch] = r.punch;
-    ctx->selections[slot::BindPosition] = r.binding;
+    StoreOption(ctx, slot::Staple, r.staple);
+    StoreOption(ctx, slot::Punch, r.punch);
+    StoreOption(ctx, slot::BindPosition, r.binding);
     block.set_u32(dm::kPaperSize, r.rememberedPaper);
     block.set_u8(dm::kLayoutKey, r.rememberedLayoutKey);
 }
@@ -232,7 +240,11 @@ void OnNumberEntry(HWND page, UiContext* ctx, const NumberField& f, WORD code) {
     // (at every refresh) land here too.
     if (code == EN_CHANGE && entry.value != working)
         NotifyPageChanged(page);
-    working = entry.value;
+    // A value outside the item's bounds is never a working selection: other
+    // dialogs hand the selections to the driver while the page is open, and
+    // the page refuses to be left with it anyway.
+    if (WithinBounds(ctx, f, entry.value))
+        working = entry.value;
     if (entry.hadNonDigit || entry.capped)
         SetSpinPosition(page, f.spin, entry.value);
     if (entry.hadNonDigit) {
@@ -242,20 +254,31 @@ void OnNumberEntry(HWND page, UiContext* ctx, const NumberField& f, WORD code) {
 }
 
 void OnDefaults(HWND page, UiContext* ctx) {
-    uint32_t* sel = ctx->selections;
-    sel[slot::Resolution] = kDefaultQuality;
-    sel[slot::Copies] = kDefaultCopies;
-    sel[slot::Scale] = kDefaultScale;
-    sel[slot::OutputMode] = 0;
-    sel[slot::JobType] = 0;
-    sel[slot::Collate] = 0;
-    sel[slot::OutputBin] = 0;
-    sel[slot::Staple] = 0;
-    sel[slot::Punch] = 0;
-    sel[slot::BindPosition] = kDefaultBinding;
-    sel[slot::ColorControl] = 0;
-    sel[slot::ImageSmoothing] = kDefaultImageSmoothing;
-    sel[slot::Trapping] = 0;
+    // Each default only where the printer's item has it: a selection past
+    // the item's options or bounds would go to the driver as it is.
+    for (const NumberField* f : {&kCopies, &kScale}) {
+        const uint32_t value = f == &kCopies ? kDefaultCopies : kDefaultScale;
+        if (WithinBounds(ctx, *f, value))
+            ctx->selections[f->slotIndex] = value;
+    }
+    const struct {
+        int slotIndex;
+        uint32_t option;
+    } defaults[] = {
+        {slot::Resolution, kDefaultQuality},
+        {slot::OutputMode, 0},
+        {slot::JobType, 0},
+        {slot::Collate, 0},
+        {slot::OutputBin, 0},
+        {slot::Staple, 0},
+        {slot::Punch, 0},
+        {slot::BindPosition, kDefaultBinding},
+        {slot::ColorControl, 0},
+        {slot::ImageSmoothing, kDefaultImageSmoothing},
+        {slot::Trapping, 0},
+    };
+    for (const auto& d : defaults)
+        StoreOption(ctx, d.slotIndex, d.option);
     RefreshPage(page, ctx);
     DrawQualityPreview(page, ctx);
     NotifyPageChanged(page);
@@ -323,8 +346,7 @@ bool ValidateField(HWND page, UiContext* ctx, const NumberField& f) {
     WCHAR text[kTypedTextUnits] = {};
     GetDlgItemTextW(page, f.edit, text, kTypedTextUnits);
     std::optional<uint32_t> value = ParseUnsignedField(U16(text));
-    if (!value || int64_t(*value) < int64_t(int32_t(bounds->IconID)) ||
-        int64_t(*value) > int64_t(int32_t(bounds->lParam)))
+    if (!value || !WithinBounds(ctx, f, *value))
         return false;
     ctx->selections[f.slotIndex] = *value;
     return true;
@@ -356,10 +378,13 @@ BOOL OnKillActive(HWND page, UiContext* ctx) {
 // data; its records go whoever the user is, except after a failed commit:
 // they are then kept, still working, for the next Apply.
 void CommitOverlayStore(HWND page, UiContext* ctx) {
-    if (Process().printerDataWritable && OverlayStoreStateOf(*ctx) == Working) {
+    const uint32_t state = OverlayStoreStateOf(*ctx);
+    // Unmoved records (the working sections could not be written) are
+    // committed as well: the sheet's Apply is where they belong.
+    if (Process().printerDataWritable && (state == Working || state == Unmoved)) {
         OverlayStoreStateOf(*ctx) = Committed;
         if (!SaveOverlayStoreOrTell(page, *ctx)) {
-            OverlayStoreStateOf(*ctx) = Working;
+            OverlayStoreStateOf(*ctx) = state;
             return;
         }
         ReportPageResult(ctx, ctx->sparePage);
@@ -369,27 +394,30 @@ void CommitOverlayStore(HWND page, UiContext* ctx) {
 
 // The sheet is over: the watermark list the dialogs loaded is saved when
 // the sheet is applied (for every user, unlike the overlay store), and
-// freed either way.
-void CloseWatermarkList(UiContext* ctx, bool save) {
+// freed either way, except after a failed save: the user is told, and the
+// list stays for the next Apply.
+void CloseWatermarkList(HWND page, UiContext* ctx, bool save) {
     WatermarkList list(*ctx);
     if (!list.loaded())
         return;
-    if (save)
-        SaveWatermarkList(*ctx);
+    if (save && !SaveWatermarkList(*ctx)) {
+        ShowStringMessage(page, IDS_WATERMARK_SAVE_FAILED, IDS_CAPTION_ERROR, MB_OK | MB_ICONSTOP);
+        return;
+    }
     FreeWatermarkList(*ctx);
     list.loaded() = 0;
 }
 
 void OnApply(HWND page, UiContext* ctx) {
     ReportPageResult(ctx, ctx->jobOptionsPage);
-    CloseWatermarkList(ctx, true);
+    CloseWatermarkList(page, ctx, true);
     CommitOverlayStore(page, ctx);
     DeleteLinkFont();
     SetWindowLongPtrW(page, DWLP_MSGRESULT, PSNRET_NOERROR);
 }
 
-void OnReset(UiContext* ctx) {
-    CloseWatermarkList(ctx, false);
+void OnReset(HWND page, UiContext* ctx) {
+    CloseWatermarkList(page, ctx, false);
     FreeOverlayStore(*ctx);
     DeleteLinkFont();
 }
@@ -408,7 +436,7 @@ BOOL OnNotify(HWND page, const NMHDR* header) {
         OnApply(page, ctx);
         return TRUE;
     case PSN_RESET:
-        OnReset(ctx);
+        OnReset(page, ctx);
         return FALSE;
     default:
         return FALSE;

@@ -1,9 +1,9 @@
 // The overlay dialog: the overlay printing mode, up to four overlays chosen
 // for the document from the defined ones, and the definitions themselves
 // (new, edit and delete through the definition dialog, for users who may
-// write printer data). Each opening loads the store; the dialog edits a
-// copy of the records and hands it back, with the document's choice, only
-// when it is confirmed.
+// write printer data). The sheet's first opening loads the store; the
+// dialog edits a copy of the sheet's records and hands it back, with the
+// document's choice, only when it is confirmed.
 #include "overlay/overlay_dialog.h"
 
 #include "ui/option_lists.h"
@@ -393,7 +393,7 @@ INT_PTR RunOverlayDialog(HWND owner, UiContext* ctx) {
     state.ctx = ctx;
     state.owner = owner;
     state.records.reset(new (std::nothrow) OverlayRecords());
-    if (!state.records || !LoadOverlayStore(*ctx) || !CopyOverlayRecords(*ctx, *state.records))
+    if (!state.records || !OpenOverlayStore(*ctx) || !CopyOverlayRecords(*ctx, *state.records))
         return 0;
     return RunModalDialog(owner, IDD_OVERLAY, OverlayDialogProc, &state);
 }

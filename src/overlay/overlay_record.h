@@ -16,7 +16,10 @@ constexpr uint16_t kMaxDefinedOverlays = 32;
 
 enum class PageMode : uint16_t { AllPages = 0, FirstPage, OddPages, EvenPages, CustomPages };
 
-enum OverlayStoreState : uint32_t { Initial = 0, Working = 1, Committed = 2 };
+// Unmoved: definitions were read from the committed sections but could not
+// yet be written to the working ones; the dialog's OK tries that again and
+// never writes the committed sections itself.
+enum OverlayStoreState : uint32_t { Initial = 0, Working = 1, Committed = 2, Unmoved = 3 };
 
 struct OverlayList {
     uint16_t CurrentCount;

@@ -135,6 +135,18 @@ bool WriteRecords(const UiContext& ctx, const Family& family) {
     return true;
 }
 
+// The document's overlay indexes into the list's current ones.
+void TakeDocumentOverlays(UiContext& ctx) {
+    uint16_t indexes[4] = {255, 255, 255, 255};
+    if (ctx.pageParam && ctx.pageParam->pOEMDM) {
+        ByteView d(static_cast<uint8_t*>(ctx.pageParam->pOEMDM), kOemDevModeSize);
+        for (size_t i = 0; i < dm::kOverlayCount; ++i)
+            indexes[i] = d.u16(dm::kOverlays + 2 * i);
+    }
+    if (ctx.overlayList)
+        TakeCurrentOverlays(*ctx.overlayList, indexes);
+}
+
 } // namespace
 
 bool LoadOverlayStore(UiContext& ctx) {
@@ -148,23 +160,32 @@ bool LoadOverlayStore(UiContext& ctx) {
     if (!list)
         return false;
     // The working sections start as what was just read, never as what
-    // another sheet left there. When they cannot be written the state
-    // stays, so that the next opening reads the committed sections again.
-    if (ok && !fromWorking && writable && list->DefinedCount > 0 && WriteRecords(ctx, kWorking))
-        OverlayStoreStateOf(ctx) = Working;
-
-    uint16_t indexes[4] = {255, 255, 255, 255};
-    if (ctx.pageParam && ctx.pageParam->pOEMDM) {
-        ByteView d(static_cast<uint8_t*>(ctx.pageParam->pOEMDM), kOemDevModeSize);
-        for (size_t i = 0; i < dm::kOverlayCount; ++i)
-            indexes[i] = d.u16(dm::kOverlays + 2 * i);
-    }
-    TakeCurrentOverlays(*list, indexes);
+    // another sheet left there. When they cannot be written the records
+    // are marked, so that the dialog's OK moves them there instead of
+    // committing.
+    if (ok && !fromWorking && writable && list->DefinedCount > 0)
+        OverlayStoreStateOf(ctx) = WriteRecords(ctx, kWorking) ? Working : Unmoved;
+    TakeDocumentOverlays(ctx);
     return ok;
 }
 
+bool OpenOverlayStore(UiContext& ctx) {
+    if (!ctx.overlayList)
+        return LoadOverlayStore(ctx);
+    TakeDocumentOverlays(ctx);
+    return true;
+}
+
 bool SaveOverlayStore(UiContext& ctx) {
-    return WriteRecords(ctx, OverlayStoreStateOf(ctx) == Working ? kWorking : kCommitted);
+    uint32_t& state = OverlayStoreStateOf(ctx);
+    if (state == Unmoved) {
+        // The committed sections are the sheet's Apply's to write.
+        if (!WriteRecords(ctx, kWorking))
+            return false;
+        state = Working;
+        return true;
+    }
+    return WriteRecords(ctx, state == Working ? kWorking : kCommitted);
 }
 
 bool SaveOverlayStoreOrTell(HWND owner, UiContext& ctx) {

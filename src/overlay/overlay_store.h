@@ -22,12 +22,20 @@ inline uint32_t& OverlayStoreStateOf(UiContext& ctx) {
 // overlay indexes; records of an earlier load are released first. In state
 // Working the working family is read, otherwise the committed one; reading
 // committed definitions moves to Working and first writes them into the
-// working family. Users who may not write printer data read the committed
-// family and stay in their state. False when memory ran out.
+// working family (to Unmoved when that write fails). Users who may not write printer data read the
+// committed family and stay in their state. False when memory ran out.
 bool LoadOverlayStore(UiContext& ctx);
 
-// Writes the list and every definition into the family of the state. False
-// at the first value that could not be written.
+// The overlay dialog's opening: the file is read only when the sheet holds
+// no records (its first opening, or after Apply released them); later
+// openings start from the sheet's own records, which another sheet's
+// writes or a failed save must not replace. The document's overlay indexes
+// are taken either way. False when memory ran out.
+bool OpenOverlayStore(UiContext& ctx);
+
+// Writes the list and every definition into the family of the state; in
+// state Unmoved into the working family, which then becomes the state.
+// False at the first value that could not be written.
 bool SaveOverlayStore(UiContext& ctx);
 
 // Releases the definitions and the list.

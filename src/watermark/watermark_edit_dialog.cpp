@@ -224,6 +224,14 @@ void OnPosition(HWND dlg, EditState* state) {
 
 void OnConfirm(HWND dlg, EditState* state) {
     WatermarkRecord* r = Working(state);
+    // OK is disabled without a text, but a stale or sent click may still
+    // come: the field is read again and an empty text refused.
+    ReadEditControls(dlg, state);
+    if (!r->text[0]) {
+        EnableConfirm(dlg, state);
+        MessageBeep(MB_OK);
+        return;
+    }
     const FaceAndStyle fs =
         FaceAndStyleFor(U16(ReadFontEntry(r->fontNumber)), r->weight, r->italic);
     SetFieldText(r->face, kWatermarkFaceUnits, fs.face);
@@ -232,15 +240,17 @@ void OnConfirm(HWND dlg, EditState* state) {
 }
 
 BOOL OnCommand(HWND dlg, WORD id, WORD code) {
+    // Cancel closes the dialog even when it has nothing to work on.
+    if (id == IDCANCEL) {
+        EndDialog(dlg, IDCANCEL);
+        return TRUE;
+    }
     EditState* state = DialogState<EditState>(dlg);
     if (!state || !state->ctx || !Working(state))
         return FALSE;
     switch (id) {
     case IDOK:
         OnConfirm(dlg, state);
-        return TRUE;
-    case IDCANCEL:
-        EndDialog(dlg, IDCANCEL);
         return TRUE;
     case IDC_WM_TEXT:
         DetachInputMethod(dlg, IDC_WM_TEXT);

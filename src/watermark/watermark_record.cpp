@@ -169,6 +169,34 @@ std::u16string FormatWatermarkValue(const WatermarkRecord& r) {
     return v;
 }
 
+std::u16string NormalisedWatermarkValue(std::u16string_view value) {
+    WatermarkRecord r{};
+    ParseWatermarkValue(value, r);
+    return FormatWatermarkValue(r);
+}
+
+std::vector<std::u16string> WatermarksAddedElsewhere(const std::vector<std::u16string>& read,
+                                                     const std::vector<std::u16string>& now,
+                                                     const std::vector<std::u16string>& ours,
+                                                     size_t room) {
+    // Each value of `read` and `ours` accounts for one equal value of `now`.
+    std::vector<bool> known(now.size(), false);
+    for (const std::vector<std::u16string>* seen : {&read, &ours}) {
+        std::vector<bool> used(now.size(), false);
+        for (const std::u16string& v : *seen)
+            for (size_t i = 0; i < now.size(); ++i)
+                if (!used[i] && now[i] == v) {
+                    used[i] = known[i] = true;
+                    break;
+                }
+    }
+    std::vector<std::u16string> added;
+    for (size_t i = 0; i < now.size() && added.size() < room; ++i)
+        if (!known[i])
+            added.push_back(now[i]);
+    return added;
+}
+
 int32_t ParseLooseNumber(std::u16string_view field) {
     uint32_t value = 0;
     bool hex = false;

@@ -62,6 +62,20 @@ std::u16string FormatWatermarkValue(const WatermarkRecord& r);
 // 0 or empty, over-long texts are cut to their fields).
 void ParseWatermarkValue(std::u16string_view value, WatermarkRecord& r);
 
+// A stored value as this library would write it again, so that two values
+// compare equal when they describe the same watermark.
+std::u16string NormalisedWatermarkValue(std::u16string_view value);
+
+// Two sheets of one printer: the stored watermarks that are now in the file
+// (`now`) but were neither in it when this sheet read it (`read`) nor are in
+// this sheet's list (`ours`) were added elsewhere. They are kept in file
+// order, each as often as it was added, at most `room` of them. Values are
+// compared as given (normalise them first).
+std::vector<std::u16string> WatermarksAddedElsewhere(const std::vector<std::u16string>& read,
+                                                     const std::vector<std::u16string>& now,
+                                                     const std::vector<std::u16string>& ours,
+                                                     size_t room);
+
 // The fields of a stored value as ParseWatermarkValue walks them, however
 // many there are; the text field unescaped and not cut. The model-file
 // checker compares them with what the record can hold.

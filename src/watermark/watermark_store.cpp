@@ -6,6 +6,7 @@
 #include "core/win_util.h"
 #include "ui/dialog_helpers.h"
 
+#include <new>
 #include <vector>
 
 namespace zd {
@@ -65,6 +66,50 @@ std::wstring ReadValue(const std::wstring& section, const std::wstring& key, con
         GetPrivateProfileStringW(section.c_str(), key.c_str(), L"", value.data(), units, path);
     value.resize(n < units ? n : 0);
     return value;
+}
+
+std::vector<std::u16string> NormalisedValues(const std::vector<StoredValue>& stored) {
+    std::vector<std::u16string> values;
+    for (const StoredValue& v : stored)
+        values.push_back(NormalisedWatermarkValue(U16(v.value)));
+    return values;
+}
+
+// Entries 1..count as they are written, normalised.
+std::vector<std::u16string> ListedValues(UiContext& ctx) {
+    WatermarkList list(ctx);
+    uint32_t count = list.storedCount();
+    std::vector<std::u16string> values;
+    for (uint32_t n = 1; n <= count; ++n)
+        if (list.entry(n))
+            values.push_back(NormalisedWatermarkValue(FormatWatermarkValue(*list.entry(n))));
+    return values;
+}
+
+// Appends the watermarks another sheet saved since this sheet read the
+// section; what is in the file then counts as read.
+void TakeWatermarksAddedElsewhere(UiContext& ctx) {
+    WatermarkList list(ctx);
+    if (!ctx.watermarksAsRead)
+        return;
+    std::vector<std::u16string> now = NormalisedValues(ReadStoredWatermarks(list.path()));
+    std::vector<std::u16string>& read = ctx.watermarksAsRead->values;
+    if (now == read)
+        return;
+    uint32_t count = list.storedCount();
+    const std::vector<std::u16string> ours = ListedValues(ctx);
+    for (const std::u16string& value :
+         WatermarksAddedElsewhere(read, now, ours, kMaxStoredWatermarks - count)) {
+        WatermarkRecord*& r = list.entry(count + 1);
+        if (!r)
+            r = NewRecord();
+        if (!r)
+            break;
+        *r = WatermarkRecord{};
+        ParseWatermarkValue(value, *r);
+        list.count() = ++count;
+    }
+    read = std::move(now);
 }
 
 } // namespace
@@ -142,16 +187,19 @@ void LoadWatermarkList(HWND dialog, UiContext& ctx, ByteView oemDevMode) {
         InitNoneEntry(ctx);
 
         uint32_t count = 0;
-        for (const StoredValue& stored : ReadStoredWatermarks(list.path())) {
+        const std::vector<StoredValue> stored = ReadStoredWatermarks(list.path());
+        for (const StoredValue& value : stored) {
             WatermarkRecord* r = list.entry(count + 1);
             if (!r)
                 r = NewRecord();
             if (!r)
                 break;
             *r = WatermarkRecord{};
-            ParseWatermarkValue(U16(stored.value), *r);
+            ParseWatermarkValue(U16(value.value), *r);
             list.entry(++count) = r;
         }
+        delete ctx.watermarksAsRead;
+        ctx.watermarksAsRead = new (std::nothrow) WatermarksAsRead{NormalisedValues(stored)};
         list.loaded() = 1;
         list.selected() = oemDevMode.u32(dm::kWatermarkIndex);
         list.count() = count;
@@ -182,20 +230,27 @@ void LoadWatermarkList(HWND dialog, UiContext& ctx, ByteView oemDevMode) {
     }
 }
 
-void SaveWatermarkList(UiContext& ctx) {
+bool SaveWatermarkList(UiContext& ctx) {
     WatermarkList list(ctx);
     if (!list.path() || !list.path()[0])
-        return;
+        return true; // no configuration file: there is no store to write
+    TakeWatermarksAddedElsewhere(ctx);
     const std::wstring section = WatermarkSectionName();
-    WritePrivateProfileStringW(section.c_str(), nullptr, nullptr, list.path());
+    bool written =
+        WritePrivateProfileStringW(section.c_str(), nullptr, nullptr, list.path()) != FALSE;
     uint32_t count = list.storedCount();
-    for (uint32_t n = 1; n <= count; ++n) {
+    for (uint32_t n = 1; n <= count && written; ++n) {
         if (!list.entry(n))
             continue;
         std::wstring key = W(WatermarkKeyName(n));
         std::wstring value = W(FormatWatermarkValue(*list.entry(n)));
-        WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), list.path());
+        written = WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(),
+                                             list.path()) != FALSE;
     }
+    // What this sheet wrote is what it now knows to be in the file.
+    if (written && ctx.watermarksAsRead)
+        ctx.watermarksAsRead->values = ListedValues(ctx);
+    return written;
 }
 
 void FreeWatermarkList(UiContext& ctx) {
@@ -203,6 +258,8 @@ void FreeWatermarkList(UiContext& ctx) {
     for (uint32_t i = 0; i < uint32_t(kMaxWatermarkEntries); ++i)
         FreeRecord(list.entry(i));
     FreeRecord(list.working());
+    delete ctx.watermarksAsRead;
+    ctx.watermarksAsRead = nullptr;
 }
 
 void FreeWatermarkSnapshot(UiContext& ctx) {

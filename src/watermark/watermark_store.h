@@ -22,6 +22,12 @@ constexpr UINT kIdsCustomColorSection = 8053; // "自定义颜色"
 
 constexpr size_t kFontPathUnits = 261;
 
+// The stored watermarks (normalised values) as the sheet last read them,
+// to see at Apply what another sheet of the printer saved meanwhile.
+struct WatermarksAsRead {
+    std::vector<std::u16string> values;
+};
+
 // The watermark fields of a UiContext seen as one working set.
 class WatermarkList {
   public:
@@ -83,10 +89,13 @@ void InitNoneEntry(UiContext& ctx);
 // selected. `oemDevMode` supplies the selection stored in the document.
 void LoadWatermarkList(HWND dialog, UiContext& ctx, ByteView oemDevMode);
 
-// Rewrites the "Watermark" section from entries 1..count.
-void SaveWatermarkList(UiContext& ctx);
+// Rewrites the "Watermark" section from entries 1..count. Watermarks that
+// another sheet saved since this sheet read the section are first appended
+// to the list (as room allows), so that neither sheet's additions are lost.
+// False when a write failed; the list then stays as it is for another try.
+bool SaveWatermarkList(UiContext& ctx);
 
-// Releases every entry and the working copy.
+// Releases every entry, the working copy and the section as read.
 void FreeWatermarkList(UiContext& ctx);
 
 // Releases the snapshot copies taken by LoadWatermarkList.

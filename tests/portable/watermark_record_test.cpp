@@ -389,3 +389,17 @@ TEST(WatermarkValue, SplitsFieldsAsTheReaderWalksThem) {
     EXPECT_EQ(SplitWatermarkFields(u"1,2,").size(), 3u);
     EXPECT_EQ(SplitWatermarkFields(u"1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17").size(), 17u);
 }
+
+TEST(WatermarkValue, AddedElsewhereAreWhatNeitherSheetKnew) {
+    using V = std::vector<std::u16string>;
+    // This sheet read A B, deleted B and added X; the other added Y and A again.
+    EXPECT_EQ(WatermarksAddedElsewhere({u"A", u"B"}, {u"A", u"B", u"Y", u"A"}, {u"A", u"X"}, 16),
+              (V{u"Y", u"A"}));
+    // This sheet's own earlier, partly written save adds nothing.
+    EXPECT_EQ(WatermarksAddedElsewhere({u"A"}, {u"A", u"X"}, {u"A", u"X", u"Z"}, 16), V{});
+    // Only as many as there is room for, in file order.
+    EXPECT_EQ(WatermarksAddedElsewhere({}, {u"P", u"Q", u"R"}, {}, 2), (V{u"P", u"Q"}));
+    // Written the same way, two spellings of one watermark compare equal.
+    EXPECT_EQ(NormalisedWatermarkValue(u"72,0,45,0,0,0,W,Times"),
+              NormalisedWatermarkValue(u"72,0,45,0,0,0,W,Times,0,0,0,0,0,0,0,0"));
+}

@@ -7,6 +7,7 @@
 #include "core/ui_context.h"
 #include "drvhost_api.h"
 #include "jobopts/job_options_page.h"
+#include "overlay/overlay_store.h"
 #include "resources/resource.h"
 #include "plugin_sheet_test.h"
 #include "test_printer.h"
@@ -36,6 +37,12 @@ class JobOptionsPage : public zdtest::PluginSheetTest {
         std::wstring error;
         ASSERT_TRUE(zdtest::InstallPrinter(zdtest::DemoPrinterSpec(kPrinter), &error))
             << Str(error);
+    }
+
+    // Every test starts from the demo model's stores.
+    void SetUp() override {
+        ASSERT_TRUE(CopyFileW((zdtest::SamplesDir() + L"\\zdcp95.ini").c_str(),
+                              (zdtest::DriverFilesDir() + L"\\zdcp95.ini").c_str(), FALSE));
     }
 
     // Opens the document sheet on the Job Options page.
@@ -129,7 +136,7 @@ TEST_F(JobOptionsPage, InvalidFieldKeepsThePageWithNoDriverCall) {
     Open();
     HostSession& s = *session_;
     ASSERT_TRUE(s.Type(IDC_JO_COPIES, L""));
-    EXPECT_EQ(Ctx().selections[zd::slot::Copies], 0u);
+    EXPECT_EQ(Ctx().selections[zd::slot::Copies], 1u); // the last valid value
     std::wstring message;
     drvhost::AnswerNextDialog([&](HWND box) {
         message = drvhost::MessageBoxText(box);
@@ -147,6 +154,41 @@ TEST_F(JobOptionsPage, InvalidFieldKeepsThePageWithNoDriverCall) {
     EXPECT_FALSE(s.GoToPage(kColorPage));
     EXPECT_EQ(GetFocus(), GetDlgItem(s.page(), IDC_JO_SCALE));
     EXPECT_TRUE(s.UpdateCalls().empty());
+}
+
+// While the page holds a value outside an item's bounds, the overlay
+// dialog's OK hands the last valid one to the driver.
+TEST_F(JobOptionsPage, OtherDialogsHandOnlyValidCopiesAndScale) {
+    Open();
+    HostSession& s = *session_;
+    ASSERT_TRUE(s.Type(IDC_JO_COPIES, L"12"));
+    ASSERT_TRUE(s.Type(IDC_JO_COPIES, L"0"));
+    ASSERT_TRUE(s.Type(IDC_JO_SCALE, L""));
+    drvhost::ActInNextDialog([](HWND dlg) { drvhost::ClickControl(dlg, IDOK); });
+    ASSERT_TRUE(s.Click(IDC_JO_OVERLAY));
+    EXPECT_EQ(s.PublicItemSel(3), 12);
+    EXPECT_EQ(s.PublicItemSel(2), 100);
+    int handed = 0;
+    for (const drvhost::UpdateCall& c : s.UpdateCalls())
+        if (c.item == int(Ctx().slots[zd::slot::Copies]) ||
+            c.item == int(Ctx().slots[zd::slot::Scale])) {
+            EXPECT_NE(c.newSel, 0) << c.keyword;
+            ++handed;
+        }
+    EXPECT_EQ(handed, 2);
+}
+
+// Defaults set a selection only where the printer's item has that option.
+TEST_F(JobOptionsPage, DefaultsKeepSelectionsTheItemHasNoOptionFor) {
+    Open();
+    OPTITEM* binding = session_->Item("ZDBindPosition");
+    ASSERT_NE(binding, nullptr);
+    binding->pOptType->Count = 2; // a printer with two binding positions
+    Ctx().selections[zd::slot::BindPosition] = 1;
+    ASSERT_TRUE(session_->Click(IDC_DEFAULTS));
+    EXPECT_EQ(Ctx().selections[zd::slot::BindPosition], 1u);
+    ASSERT_TRUE(session_->GoToPage(kColorPage));
+    EXPECT_EQ(session_->ItemSel("ZDBindPosition"), 1);
 }
 
 TEST_F(JobOptionsPage, DefaultsResetTheWholeList) {
@@ -171,12 +213,29 @@ TEST_F(JobOptionsPage, DefaultsResetTheWholeList) {
     EXPECT_EQ(s.ItemSel("ZDTrapping"), 0);
 }
 
+// The watermark list and the overlay definitions were changed and
+// confirmed in their dialogs, so OK would write both: Cancel writes neither.
 TEST_F(JobOptionsPage, CancelLeavesDriverDevModeAndFilesAsTheyWere) {
     Open();
-    const std::string ini = ConfigFileBytes();
-    ASSERT_FALSE(ini.empty());
     ASSERT_TRUE(session_->Click(IDC_JO_QUALITY_HIGH));
     ASSERT_TRUE(session_->Type(IDC_JO_COPIES, L"3"));
+    drvhost::ActInNextDialog([](HWND list) {
+        drvhost::SelectListEntry(list, IDC_WM_LIST, 1);
+        drvhost::ClickControl(list, IDC_WM_DELETE);
+        drvhost::ClickControl(list, IDOK);
+    });
+    ASSERT_TRUE(session_->Click(IDC_JO_WATERMARK));
+    drvhost::ActInNextDialog([](HWND dlg) {
+        drvhost::SelectListViewItems(dlg, IDC_OV_DEFINED_LIST, {0});
+        drvhost::ClickControl(dlg, IDC_OV_DELETE);
+        drvhost::ClickControl(dlg, IDOK);
+    });
+    ASSERT_TRUE(session_->Click(IDC_JO_OVERLAY));
+    EXPECT_EQ(drvhost::PendingDialogAnswers(), 0);
+    session_->host().ClearUpdateCalls(); // the overlay dialog's OK hands its choice over
+    // The dialog's OK wrote the working sections; only the sheet's OK commits.
+    const std::string ini = ConfigFileBytes();
+    ASSERT_FALSE(ini.empty());
     ASSERT_TRUE(session_->PressCancel());
     EXPECT_TRUE(session_->UpdateCalls().empty());
     // The page remembered the paper in the block; the driver drops it.
@@ -188,6 +247,11 @@ TEST_F(JobOptionsPage, CancelLeavesDriverDevModeAndFilesAsTheyWere) {
 TEST_F(JobOptionsPage, OkHandsTheSettingsOverAndReportsThePage) {
     Open();
     ASSERT_TRUE(session_->Type(IDC_JO_COPIES, L"3"));
+    // A confirmed overlay dialog makes the OK commit the overlay store,
+    // after which a second page handle, never filled, is not reported.
+    drvhost::ActInNextDialog([](HWND dlg) { drvhost::ClickControl(dlg, IDOK); });
+    ASSERT_TRUE(session_->Click(IDC_JO_OVERLAY));
+    ASSERT_EQ(zd::OverlayStoreStateOf(Ctx()), uint32_t(zd::Working));
     ASSERT_TRUE(session_->PressOk());
     EXPECT_FALSE(session_->sheet()->isOpen());
     EXPECT_EQ(session_->PublicItemSel(3), 3);
@@ -325,6 +389,12 @@ TEST_F(JobOptionsPage, AdvancedAndAboutOpenFromThePage) {
     ASSERT_TRUE(session_->Click(IDC_JO_ADVANCED));
     EXPECT_EQ(caption, L"高级");
     EXPECT_FALSE(ApplyEnabled());
+    // Only a dialog ending with 1 is a confirmation.
+    for (INT_PTR result : {0, 2}) {
+        drvhost::AnswerNextDialog([result](HWND dlg) { EndDialog(dlg, result); });
+        ASSERT_TRUE(session_->Click(IDC_JO_ADVANCED));
+        EXPECT_FALSE(ApplyEnabled()) << result;
+    }
     closeWith(IDOK);
     ASSERT_TRUE(session_->Click(IDC_JO_ADVANCED));
     EXPECT_TRUE(ApplyEnabled());

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -270,31 +271,51 @@ TEST_F(OverlayDialog, CancelledDialogLeavesBlockDriverAndStore) {
 TEST_F(OverlayDialog, NewDefinitionFromAnEmptyStore) {
     WriteStore(L"");
     Open();
-    const std::wstring name(63, L'名');
+    // Texts two characters longer than the store keeps, no two neighbours
+    // alike, so that what is kept shows which characters were taken.
+    std::wstring typedName, typedPages, typedForm;
+    for (wchar_t c = 0; c < 65; ++c)
+        typedName += wchar_t(L'一' + c);
+    for (int page = 1; typedPages.size() < 256; ++page)
+        typedPages += std::to_wstring(page) + L",";
+    typedPages.resize(256);
+    for (const wchar_t* part :
+         {L"ABCDEFGHIJKLMNOPQRSTUVWXYZ", L"abcdefghijklmnopqrstuvwxyz", L"0123456789", L"XYZ"})
+        typedForm += part;
+    const std::wstring name = typedName.substr(0, 63), pages = typedPages.substr(0, 254),
+                       form = typedForm.substr(0, 63);
     InDialog([&](HWND dlg) {
         EXPECT_FALSE(IsEnabled(dlg, IDC_OV_EDIT));
         ActInNextDialog([&](HWND def) {
             EXPECT_EQ(ControlText(def, IDC_OD_NAME), L"新建叠加打印");
             // The fields take what the store keeps, so nothing is cut later.
-            TypeInto(def, IDC_OD_NAME, name + L"名名");
-            TypeInto(def, IDC_OD_PAGES, L"2-5");
+            TypeInto(def, IDC_OD_NAME, typedName);
+            EXPECT_EQ(ControlText(def, IDC_OD_NAME), name);
+            TypeInto(def, IDC_OD_PAGES, typedPages);
+            EXPECT_EQ(ControlText(def, IDC_OD_PAGES), pages);
             EXPECT_EQ(ControlText(def, IDC_OD_RANGE), L"自定义");
             TypeForm(def, L"Letter Head(1)");
             EXPECT_EQ(ControlText(def, IDC_OD_FORM), L"LetterHead1");
             ClickControl(def, IDC_OD_FORM_ADD);
             EXPECT_EQ(ListEntries(def, IDC_OD_FORMS), (Names{L"LetterHead1"}));
+            TypeForm(def, typedForm);
+            EXPECT_EQ(ControlText(def, IDC_OD_FORM), form);
+            ClickControl(def, IDC_OD_FORM_ADD);
+            EXPECT_EQ(ListEntries(def, IDC_OD_FORMS), (Names{L"LetterHead1", form}));
             ClickControl(def, IDOK);
         });
         ClickControl(dlg, IDC_OV_NEW);
-        EXPECT_EQ(ListViewRows(dlg, IDC_OV_DEFINED_LIST), (std::vector<Names>{{name, L"2-5"}}));
+        EXPECT_EQ(ListViewRows(dlg, IDC_OV_DEFINED_LIST), (std::vector<Names>{{name, pages}}));
         ClickControl(dlg, IDOK);
     });
     // Nothing was defined when the dialog opened: it wrote the committed sections.
-    EXPECT_EQ(Ini(L"OverlaySetting", L"History 0"), L"LetterHead1");
+    EXPECT_EQ(Ini(L"OverlaySetting", L"History 0"), form);
+    EXPECT_EQ(Ini(L"OverlaySetting", L"History 1"), L"LetterHead1");
     EXPECT_EQ(Ini(L"Overlay_Info 0", L"Overlay_Name"), name);
     EXPECT_EQ(Ini(L"Overlay_Info 0", L"PageMode"), L"4");
-    EXPECT_EQ(Ini(L"Overlay_Info 0", L"CustomPage"), L"2-5");
+    EXPECT_EQ(Ini(L"Overlay_Info 0", L"CustomPage"), pages);
     EXPECT_EQ(Ini(L"Overlay_Info 0", L"Form_Name 0"), L"LetterHead1");
+    EXPECT_EQ(Ini(L"Overlay_Info 0", L"Form_Name 1"), form);
 }
 
 TEST_F(OverlayDialog, DefinitionRefusesClashAndNoFormAndFiltersThePageList) {
@@ -427,6 +448,12 @@ TEST_F(OverlayDialog, AFailedWriteIsToldOnceAndTheRecordsAreKept) {
         },
         1);
     EXPECT_EQ(message, kSaveFailed);
+    EXPECT_EQ(DocumentOverlays(), (Indexes{255, 255, 255, 255}));
+    // The next opening starts from the records the sheet kept, not the file.
+    InDialog([&](HWND dlg) {
+        EXPECT_EQ(Column(dlg, IDC_OV_DEFINED_LIST), (Names{L"A", L"C"}));
+        ClickControl(dlg, IDCANCEL);
+    });
     {
         FileLock lock(ConfigPath());
         message.clear();
@@ -441,6 +468,72 @@ TEST_F(OverlayDialog, AFailedWriteIsToldOnceAndTheRecordsAreKept) {
     ASSERT_TRUE(session_->PressOk());
     EXPECT_EQ(Ini(L"OverlaySetting", L"Overlay_Num"), L"2");
     EXPECT_EQ(Ini(L"Overlay_Info 1", L"Overlay_Name"), L"C");
+}
+
+// Holds a file open for reading only: the profile functions can read it
+// but not write it.
+struct WriteLock {
+    explicit WriteLock(const std::wstring& path)
+        : handle(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                             nullptr)) {}
+    ~WriteLock() { CloseHandle(handle); }
+    HANDLE handle;
+};
+
+// When the working sections could not be written at opening, the dialog's
+// OK writes them, never the committed ones: the sheet's Cancel still undoes.
+TEST_F(OverlayDialog, AFailedMoveAtOpeningLeavesTheCommittedSectionsToTheSheet) {
+    WriteStore(Committed(kABC));
+    Open();
+    auto lock = std::make_unique<WriteLock>(ConfigPath());
+    InDialog([&](HWND dlg) {
+        lock.reset();
+        EXPECT_EQ(Column(dlg, IDC_OV_DEFINED_LIST), (Names{L"A", L"B", L"C"}));
+        Pick(dlg, IDC_OV_DEFINED_LIST, {1}, IDC_OV_DELETE);
+        ClickControl(dlg, IDOK);
+    });
+    EXPECT_EQ(Ini(L"OverlaySetting_Sv", L"Overlay_Num"), L"2");
+    EXPECT_EQ(Ini(L"OverlaySetting", L"Overlay_Num"), L"3");
+    ASSERT_TRUE(session_->PressCancel());
+    EXPECT_EQ(Ini(L"OverlaySetting", L"Overlay_Num"), L"3");
+    EXPECT_EQ(Ini(L"Overlay_Info 1", L"Overlay_Name"), L"B");
+}
+
+// Two sheets of one printer: the second one's edits of the working
+// sections do not become the first one's definitions.
+TEST_F(OverlayDialog, AnotherSheetsEditsStayOutOfThisSheet) {
+    WriteStore(Committed(kABC));
+    Open();
+    InDialog([&](HWND dlg) {
+        Pick(dlg, IDC_OV_DEFINED_LIST, {2}, IDC_OV_ADD);
+        ClickControl(dlg, IDOK);
+    });
+    EXPECT_EQ(DocumentOverlays(), (Indexes{2, 255, 255, 255}));
+
+    auto* otherPlugin = new zd::OemUiPlugin();
+    {
+        HostSession other;
+        ASSERT_TRUE(other.host().Attach(otherPlugin, nullptr));
+        ASSERT_TRUE(other.OpenDocumentSheet(kPrinter));
+        ASSERT_TRUE(other.GoToPage(3));
+        ActInNextDialog([](HWND dlg) {
+            Pick(dlg, IDC_OV_DEFINED_LIST, {0}, IDC_OV_DELETE);
+            ClickControl(dlg, IDOK);
+        });
+        ASSERT_TRUE(other.Click(IDC_JO_OVERLAY));
+        EXPECT_EQ(Ini(L"Overlay_Info_Sv 0", L"Overlay_Name"), L"B");
+        other.sheet()->Close();
+        otherPlugin->Release();
+    }
+
+    InDialog([&](HWND dlg) {
+        EXPECT_EQ(Column(dlg, IDC_OV_DEFINED_LIST), (Names{L"A", L"B", L"C"}));
+        EXPECT_EQ(Column(dlg, IDC_OV_CURRENT_LIST), (Names{L"C"}));
+        ClickControl(dlg, IDOK);
+    });
+    EXPECT_EQ(DocumentOverlays(), (Indexes{2, 255, 255, 255}));
+    ASSERT_TRUE(session_->PressOk());
+    EXPECT_EQ(Ini(L"Overlay_Info 2", L"Overlay_Name"), L"C");
 }
 
 // Records of a sheet that never saw apply or cancel go with the object.

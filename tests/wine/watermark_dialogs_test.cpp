@@ -5,13 +5,17 @@
 #include "core/devmode_record.h"
 #include "plugin/oemui_plugin.h"
 #include "core/process_state.h"
+#include "core/text_fields.h"
 #include "core/ui_context.h"
+#include "core/win_util.h"
 #include "drvhost_api.h"
 #include "resources/resource.h"
 #include "test_pixels.h"
 #include "plugin_sheet_test.h"
 #include "test_printer.h"
 #include "watermark/preview_geometry.h"
+#include "watermark/watermark_edit_dialog.h"
+#include "watermark/watermark_list_dialog.h"
 #include "watermark/watermark_preview.h"
 #include "watermark/watermark_store.h"
 
@@ -179,6 +183,77 @@ TEST_F(WatermarkDialogs, NewWatermarkReachesTheBlockAndTheFile) {
     });
 }
 
+// Adds a watermark of text `text` through the list dialog of the session's
+// Job Options page, confirming both dialogs.
+void AddWatermark(HostSession& s, const std::wstring& text) {
+    drvhost::ActInNextDialog([&](HWND list) {
+        drvhost::ActInNextDialog([&](HWND edit) {
+            drvhost::TypeInto(edit, IDC_WM_TEXT, text);
+            Press(edit, IDOK);
+        });
+        Press(list, IDC_WM_NEW);
+        Press(list, IDOK);
+    });
+    EXPECT_TRUE(s.Click(IDC_JO_WATERMARK));
+    EXPECT_EQ(drvhost::PendingDialogAnswers(), 0);
+}
+
+// The text field of a stored watermark (empty when there is none).
+std::wstring StoredText(int n) {
+    std::wstring value =
+        drvhost::ReadIni(ConfigPath(), L"Watermark", L"WTMK00" + std::to_wstring(n));
+    zd::WatermarkRecord r{};
+    zd::ParseWatermarkValue(zd::U16(value), r);
+    return zd::W(zd::FieldText(r.text, zd::kWatermarkTextUnits));
+}
+
+// A store that cannot be written is told at Apply; the list stays, and the
+// next Apply (here the sheet's OK) saves it.
+TEST_F(WatermarkDialogs, AFailedSaveIsToldAndTheListKeptForTheNextApply) {
+    Open();
+    AddWatermark(*session_, L"Kept");
+    std::wstring message;
+    {
+        HANDLE lock =
+            CreateFileW(ConfigPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+        drvhost::AnswerNextDialog([&](HWND box) {
+            message = drvhost::MessageBoxText(box);
+            SendMessageW(box, WM_COMMAND, IDOK, 0);
+        });
+        EXPECT_TRUE(session_->PressApply());
+        CloseHandle(lock);
+    }
+    EXPECT_EQ(message, L"无法保存水印设置。\n请确认配置文件可以写入。");
+    EXPECT_EQ(drvhost::PendingDialogAnswers(), 0);
+    EXPECT_EQ(Ctx().selections[zd::slot::WatermarkCount], 4u);
+    EXPECT_EQ(StoredText(4), L"");
+    ASSERT_TRUE(session_->PressOk()); // applies again
+    EXPECT_EQ(StoredText(4), L"Kept");
+}
+
+// Two sheets of one printer each add a watermark: the later Apply keeps the
+// other sheet's one after its own.
+TEST_F(WatermarkDialogs, TwoSheetsOfOnePrinterKeepBothAdditions) {
+    Open();
+    AddWatermark(*session_, L"One");
+    auto* otherPlugin = new zd::OemUiPlugin();
+    {
+        HostSession other;
+        ASSERT_TRUE(other.host().Attach(otherPlugin, nullptr));
+        ASSERT_TRUE(other.OpenDocumentSheet(kPrinter));
+        ASSERT_TRUE(other.GoToPage(kJobOptionsPage));
+        AddWatermark(other, L"Two");
+        ASSERT_TRUE(other.PressOk());
+        otherPlugin->Release();
+    }
+    EXPECT_EQ(StoredText(4), L"Two");
+    ASSERT_TRUE(session_->PressOk());
+    EXPECT_EQ(StoredText(4), L"One");
+    EXPECT_EQ(StoredText(5), L"Two");
+    EXPECT_EQ(StoredText(6), L"");
+}
+
 // The list's Cancel undoes deletions, additions and flag changes; the
 // sheet's Cancel leaves the file as it was.
 TEST_F(WatermarkDialogs, CancelRestoresTheListAndTheFile) {
@@ -196,14 +271,26 @@ TEST_F(WatermarkDialogs, CancelRestoresTheListAndTheFile) {
         });
         Press(list, IDC_WM_NEW);
         Press(list, IDC_WM_FIRST_PAGE); // on the new entry
+        // A second new entry goes above the count the list opened with.
+        drvhost::ActInNextDialog([](HWND edit) {
+            drvhost::TypeInto(edit, IDC_WM_TEXT, L"Y");
+            Press(edit, IDOK);
+        });
+        Press(list, IDC_WM_NEW);
+        EXPECT_EQ(ListTexts(list).size(), opened.size() + 1);
         EXPECT_TRUE(drvhost::SelectListEntry(list, IDC_WM_LIST, 0));
         Press(list, IDC_WM_BACKGROUND); // on "none"
         Press(list, IDCANCEL);
     });
     zd::UiContext& ctx = *plugin_->documentContext();
     EXPECT_EQ(ctx.selections[zd::slot::WatermarkCount], 3u);
+    for (uint32_t i = 1; i <= 3; ++i)
+        EXPECT_NE(ctx.watermarks[i], nullptr) << i;
     for (uint32_t i = 4; i < uint32_t(zd::kMaxWatermarkEntries); ++i)
         EXPECT_EQ(ctx.watermarks[i], nullptr) << i; // nothing left to reuse
+    // The snapshot went back into the list: no slot still points at it.
+    for (uint32_t i = 0; i < uint32_t(zd::kMaxWatermarkEntries); ++i)
+        EXPECT_EQ(ctx.watermarkSnapshot[i], nullptr) << i;
     InListDialog([&](HWND list) {
         EXPECT_EQ(ListTexts(list), opened);
         EXPECT_EQ(SendDlgItemMessageW(list, IDC_WM_LIST, LB_GETCURSEL, 0, 0), 0);
@@ -219,6 +306,57 @@ TEST_F(WatermarkDialogs, CancelRestoresTheListAndTheFile) {
     });
     ASSERT_TRUE(session_->PressCancel());
     EXPECT_EQ(drvhost::ReadWholeFile(ConfigPath()), before);
+}
+
+// The edit dialog's OK refuses an empty text even when the click comes
+// past the disabled button; Cancel closes it even without a working copy.
+TEST_F(WatermarkDialogs, EditDialogRefusesAnEmptyTextAndAlwaysCancels) {
+    Open();
+    InListDialog([&](HWND list) {
+        const size_t opened = ListTexts(list).size();
+        bool stayed = false;
+        drvhost::ActInNextDialog([&](HWND edit) {
+            drvhost::TypeInto(edit, IDC_WM_TEXT, L"X");
+            drvhost::TypeInto(edit, IDC_WM_TEXT, L"");
+            SendMessageW(edit, WM_COMMAND, IDOK, 0);
+            stayed = IsWindowVisible(edit) != FALSE;
+            Press(edit, IDCANCEL);
+        });
+        Press(list, IDC_WM_NEW);
+        EXPECT_TRUE(stayed);
+        EXPECT_EQ(ListTexts(list).size(), opened);
+        Press(list, IDCANCEL);
+    });
+
+    zd::UiContext bare{}; // no list loaded: no working copy
+    bool closed = false;
+    drvhost::AnswerNextDialog([&](HWND edit) {
+        SendMessageW(edit, WM_COMMAND, IDCANCEL, 0);
+        closed = !IsWindowVisible(edit);
+        if (!closed)
+            EndDialog(edit, 99); // the test must not hang on a dialog that stays
+    });
+    EXPECT_EQ(zd::RunWatermarkEditDialog(nullptr, &bare), IDCANCEL);
+    EXPECT_TRUE(closed);
+}
+
+// Records of a sheet that never saw apply or cancel go with the object.
+TEST_F(WatermarkDialogs, RecordsGoWithTheObject) {
+    auto recordBlocks = [] {
+        PROCESS_HEAP_ENTRY e = {};
+        int n = 0;
+        while (HeapWalk(GetProcessHeap(), &e))
+            n += (e.wFlags & PROCESS_HEAP_ENTRY_BUSY) && e.cbData == sizeof(zd::WatermarkRecord);
+        return n;
+    };
+    const int before = recordBlocks();
+    StartSession();
+    ASSERT_TRUE(session_->PrepareDocument(kPrinter));
+    drvhost::ActInNextDialog([](HWND list) { Press(list, IDOK); });
+    EXPECT_EQ(zd::RunWatermarkListDialog(nullptr, &Ctx()), 1);
+    EXPECT_GE(recordBlocks(), before + 5); // "none", three stored and the working copy
+    EndSession();
+    EXPECT_EQ(recordBlocks(), before);
 }
 
 TEST_F(WatermarkDialogs, SixteenStoredWatermarksRefuseANewOne) {
