@@ -284,8 +284,8 @@ TEST_F(WatermarkDialogs, CancelRestoresTheListAndTheFile) {
     });
     zd::UiContext& ctx = *plugin_->documentContext();
     EXPECT_EQ(ctx.selections[zd::slot::WatermarkCount], 3u);
-    for (uint32_t i = 1; i <= 3; ++i)
-        EXPECT_NE(ctx.watermarks[i], nullptr) << i;
+    for (uint32_t i = 1; i <= 3; ++i) // live records, not freed ones
+        EXPECT_TRUE(ctx.watermarks[i] && HeapValidate(GetProcessHeap(), 0, ctx.watermarks[i])) << i;
     for (uint32_t i = 4; i < uint32_t(zd::kMaxWatermarkEntries); ++i)
         EXPECT_EQ(ctx.watermarks[i], nullptr) << i; // nothing left to reuse
     // The snapshot went back into the list: no slot still points at it.
@@ -331,6 +331,7 @@ TEST_F(WatermarkDialogs, EditDialogRefusesAnEmptyTextAndAlwaysCancels) {
     zd::UiContext bare{}; // no list loaded: no working copy
     bool closed = false;
     drvhost::AnswerNextDialog([&](HWND edit) {
+        ShowWindow(edit, SW_SHOWNORMAL);
         SendMessageW(edit, WM_COMMAND, IDCANCEL, 0);
         closed = !IsWindowVisible(edit);
         if (!closed)
