@@ -111,7 +111,12 @@ class JobStorage : public zdtest::PluginSheetTest {
             EXPECT_TRUE(ClickControl(dlg, IDC_JS_ASK));
             EXPECT_TRUE(ClickControl(dlg, IDOK));
         });
+        EXPECT_EQ(U32(session_->PrivateBlock(), zd::dm::kAskJobName), 1u);
         ASSERT_TRUE(session_->PressOk());
+    }
+
+    bool ApplyEnabled() {
+        return IsWindowEnabled(GetDlgItem(session_->sheetWindow(), 0x3021)) != FALSE;
     }
 };
 
@@ -155,6 +160,7 @@ TEST_F(JobStorage, OkStoresTheFieldsAndTheJobTypeAfterItsRules) {
     EXPECT_EQ(U32(block, zd::dm::kAskJobName), 0u);
     EXPECT_EQ(zd::HeldJobKindOf(U32(block, zd::dm::kHeldJob)), zd::HeldJobKind::NamedWithPin);
     EXPECT_EQ(Ctx().selections[zd::slot::JobType], kSecure);
+    EXPECT_TRUE(ApplyEnabled());
     // A held job is printed once: the copies are fixed.
     EXPECT_FALSE(session_->Enabled(IDC_JO_COPIES));
     ASSERT_TRUE(session_->GoToPage(kColorPage));
@@ -180,6 +186,29 @@ TEST_F(JobStorage, OkStoresTheFieldsAndTheJobTypeAfterItsRules) {
     EXPECT_EQ(zd::HeldJobKindOf(U32(block, zd::dm::kHeldJob)), zd::HeldJobKind::Normal);
     EXPECT_EQ(Ctx().selections[zd::slot::JobType], 0u);
     EXPECT_TRUE(session_->Enabled(IDC_JO_COPIES));
+}
+
+TEST_F(JobStorage, DefaultsEndTheHeldJobAndItsPromptWhenThePageIsLeft) {
+    Open();
+    InDialog([](HWND dlg) {
+        SelectComboEntry(dlg, IDC_JS_TYPE, kSecure);
+        ClickControl(dlg, IDC_JS_ASK);
+        ClickControl(dlg, IDOK);
+    });
+    ASSERT_TRUE(session_->Click(IDC_DEFAULTS));
+    ASSERT_TRUE(session_->GoToPage(kColorPage));
+    EXPECT_EQ(session_->ItemSel("ZDJob_Type"), 0);
+    EXPECT_EQ(zd::HeldJobKindOf(U32(session_->PrivateBlock(), zd::dm::kHeldJob)),
+              zd::HeldJobKind::Normal);
+    int shown = 0;
+    AnswerNextDialog([&shown](HWND dlg) {
+        ++shown;
+        SendMessageW(dlg, WM_COMMAND, IDCANCEL, 0);
+    });
+    PrintJobResult job = Print(nullptr);
+    EXPECT_EQ(shown, 0);
+    EXPECT_EQ(job.preResult, DOCUMENTEVENT_SUCCESS);
+    ForgetDialogAnswers();
 }
 
 TEST_F(JobStorage, CancelLeavesTheBlockByteForByte) {
