@@ -10,6 +10,7 @@
 #include "plugin_sheet_test.h"
 #include "resources/resource.h"
 #include "test_printer.h"
+#include "test_text.h"
 
 #include <gtest/gtest.h>
 
@@ -28,10 +29,6 @@ constexpr uint32_t kSecure = 2; // the demo PPD's job types: Normal, Proof, Secu
 constexpr uint32_t kProof = 1;
 const wchar_t kPrinter[] = L"zd job storage";
 const wchar_t kNoJobType[] = L"zd job storage nojt";
-
-std::string Str(const std::wstring& w) {
-    return std::string(w.begin(), w.end());
-}
 
 std::u16string Field(const std::vector<uint8_t>& block, size_t offset, size_t units) {
     return zd::ByteView(const_cast<uint8_t*>(block.data()), block.size()).text16(offset, units);
@@ -55,7 +52,7 @@ class JobStorage : public zdtest::PluginSheetTest {
         zd::Process().moduleInstance = GetModuleHandleW(nullptr);
         std::wstring error;
         ASSERT_TRUE(zdtest::InstallPrinter(zdtest::DemoPrinterSpec(kPrinter), &error))
-            << Str(error);
+            << zdtest::Utf8(error);
         // The demo model without its job type item.
         std::string ppd = ReadWholeFile(zdtest::SamplesDir() + L"\\zdcp95.ppd"), kept;
         for (size_t pos = 0; pos < ppd.size();) {
@@ -72,7 +69,7 @@ class JobStorage : public zdtest::PluginSheetTest {
         spec.dataFile = dir + L"\\zdjs_nojt.ppd";
         ASSERT_TRUE(
             zdtest::WriteTextFile(spec.dataFile, std::wstring(kept.begin(), kept.end()), false));
-        ASSERT_TRUE(zdtest::InstallPrinter(spec, &error)) << Str(error);
+        ASSERT_TRUE(zdtest::InstallPrinter(spec, &error)) << zdtest::Utf8(error);
     }
 
     // The document sheet on the Job Options page; `hardDisk` is what the
@@ -82,7 +79,7 @@ class JobStorage : public zdtest::PluginSheetTest {
         options.device.selections["ZDHDD"] = hardDisk;
         StartSession(std::move(options));
         std::wstring error;
-        ASSERT_TRUE(session_->OpenDocumentSheet(printer, &error)) << Str(error);
+        ASSERT_TRUE(session_->OpenDocumentSheet(printer, &error)) << zdtest::Utf8(error);
         ASSERT_TRUE(session_->GoToPage(kJobOptionsPage));
     }
 
@@ -99,7 +96,7 @@ class JobStorage : public zdtest::PluginSheetTest {
             ActInNextDialog(std::move(steps));
         PrintJobResult job;
         std::wstring error;
-        EXPECT_TRUE(session_->host().PlayCreateDc(&job, false, &error)) << Str(error);
+        EXPECT_TRUE(session_->host().PlayCreateDc(&job, false, &error)) << zdtest::Utf8(error);
         return job;
     }
 
@@ -175,7 +172,7 @@ TEST_F(JobStorage, OkStoresTheFieldsAndTheJobTypeAfterItsRules) {
         std::wstring message;
         AnswerMessage(&message);
         ClickControl(dlg, IDOK);
-        EXPECT_EQ(message.rfind(L"此作业类型需要作业名称。", 0), 0u) << Str(message);
+        EXPECT_EQ(message.rfind(L"此作业类型需要作业名称。", 0), 0u) << zdtest::Utf8(message);
         EXPECT_EQ(GetFocus(), GetDlgItem(dlg, IDC_JS_NAME));
         ASSERT_TRUE(SelectComboEntry(dlg, IDC_JS_TYPE, 0));
         ClickControl(dlg, IDOK);
