@@ -174,6 +174,24 @@ struct IPrintOemUI : public IUnknown {
                                                           PWSTR pwstrCartridges) = 0;
 };
 
+// {292515F9-B54B-489B-9275-BAB56821395E}
+static const IID IID_IPrintOemUI2_ = {
+    0x292515f9, 0xb54b, 0x489b, {0x92, 0x75, 0xba, 0xb5, 0x68, 0x21, 0x39, 0x5e}};
+
+// IPrintOemUI2 = IPrintOemUI + three methods of printing time. DocumentEvent
+// is the plug-in's share of the driver's DrvDocumentEvent: it answers S_OK
+// and puts DOCUMENTEVENT_SUCCESS, _UNSUPPORTED or _FAILURE in *piResult.
+// (winspool.h, included above, maps the name DocumentEvent to DocumentEventW
+// for every file that sees this declaration; only the slot order counts.)
+struct IPrintOemUI2 : public IPrintOemUI {
+    virtual HRESULT STDMETHODCALLTYPE QueryJobAttributes(HANDLE hPrinter, PDEVMODEW pDevmode,
+                                                         DWORD dwLevel, LPBYTE lpAttributeInfo) = 0;
+    virtual HRESULT STDMETHODCALLTYPE HideStandardUI(DWORD dwMode) = 0;
+    virtual HRESULT STDMETHODCALLTYPE DocumentEvent(HANDLE hPrinter, HDC hdc, INT iEsc, ULONG cbIn,
+                                                    PVOID pvIn, ULONG cbOut, PVOID pvOut,
+                                                    PINT piResult) = 0;
+};
+
 struct IPrintOemDriverUI : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE DrvGetDriverSetting(PVOID pci, PCSTR Feature, PVOID pOutput,
                                                           DWORD cbSize, PDWORD pcbNeeded,

@@ -25,6 +25,7 @@ constexpr size_t kJobNameUnits = 17;
 constexpr size_t kJobPassword = 50; // 5 UTF-16 units
 constexpr size_t kJobPasswordUnits = 5;
 constexpr size_t kAskJobName = 60;
+constexpr size_t kHeldJob = 64;        // held-job word of the job storage dialog (tagged)
 constexpr size_t kWatermarkIndex = 68; // 0 none, 1..16
 constexpr size_t kOverlays = 72;       // 4 x u16, 255 = unused
 constexpr size_t kOverlayCount = 4;

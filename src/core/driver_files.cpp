@@ -145,6 +145,22 @@ std::wstring ReadModelText(HANDLE printer, const WCHAR* key, DWORD units) {
     return ReadSectionText(Process().capabilityFilePath, FindModelSection(printer), key, units);
 }
 
+bool ReadModelTextIfPresent(HANDLE printer, const WCHAR* key, std::wstring* out) {
+    out->clear();
+    const std::wstring section = FindModelSection(printer);
+    const WCHAR* cap = Process().capabilityFilePath;
+    if (section.empty() || !cap[0])
+        return false;
+    // A default no value can hold: the key's absence shows as the default.
+    static const WCHAR kAbsent[] = L"\x01\x02";
+    WCHAR value[522] = {};
+    GetPrivateProfileStringW(section.c_str(), key, kAbsent, value, 522, cap);
+    if (wcscmp(value, kAbsent) == 0)
+        return false;
+    *out = value;
+    return true;
+}
+
 bool SetUpHelp(HANDLE heap, HANDLE printer) {
     ProcessState& ps = Process();
     auto* path = static_cast<WCHAR*>(

@@ -46,6 +46,9 @@ int ReadModelInt(HANDLE printer, const WCHAR* key, int fallback = 0);
 // Text key of the model section into a buffer of `units` units (default empty).
 std::wstring ReadModelText(HANDLE printer, const WCHAR* key, DWORD units = 522);
 
+// Text key of the model section, telling an absent key from an empty one
+// (522 units; not kept: read where the difference matters).
+bool ReadModelTextIfPresent(HANDLE printer, const WCHAR* key, std::wstring* out);
 // Help set-up of CommonUIProp: OemConfigFilePath from the driver heap,
 // FindDriverFiles, HelpFilePath. False when no configuration file was found.
 bool SetUpHelp(HANDLE heap, HANDLE printer);

@@ -10,7 +10,7 @@
 
 namespace zd {
 
-class PluginSession : public IPrintOemUI {
+class PluginSession : public IPrintOemUI2 {
   public:
     IPrintOemDriverUI* driverInterface() const { return driver_; }
     HANDLE driverHeap() const { return heap_; }

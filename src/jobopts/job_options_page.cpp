@@ -13,6 +13,7 @@
 #include "core/win_util.h"
 #include "jobopts/about_dialog.h"
 #include "jobopts/advanced_dialog.h"
+#include "jobopts/job_storage_dialog.h"
 #include "ui/dialog_helpers.h"
 #include "ui/dialog_plumbing.h"
 #include "jobopts/finishing_rules.h"
@@ -197,6 +198,7 @@ void RefreshPage(HWND page, UiContext* ctx) {
         EnableWindow(GetDlgItem(page, kCopies.edit), job.copiesEnabled);
         EnableWindow(GetDlgItem(page, kCopies.spin), job.copiesEnabled);
     }
+    EnableWindow(GetDlgItem(page, IDC_JO_JOB_STORAGE), JobStorageOffered(ctx, hardDisk));
     LoadLinkCursor();
     EnsureLinkFont(page);
     ShowMakerLink(page, ctx);
@@ -326,6 +328,13 @@ BOOL OnCommand(HWND page, WORD id, WORD code) {
     case IDC_JO_ABOUT:
         RunAboutDialog(page, ctx);
         return TRUE;
+    case IDC_JO_JOB_STORAGE:
+        // A held job type disables the copies: the page shows it at once.
+        if (DialogConfirmed(RunJobStorageDialog(page, ctx))) {
+            RefreshPage(page, ctx);
+            NotifyPageChanged(page);
+        }
+        return TRUE;
     case IDC_JO_LINK_TEXT:
     case IDC_LINK_LOGO:
         OpenMakerLink(page, ctx);
@@ -367,6 +376,7 @@ BOOL OnKillActive(HWND page, UiContext* ctx) {
         return RefuseToLeave(page, kScale.edit);
     if (!ValidateField(page, ctx, kCopies))
         return RefuseToLeave(page, kCopies.edit);
+    StoreHeldJob(ctx);
     ApplyWorkingSelections(ctx);
     ForceTreeVisit(page);
     DeleteLinkFont();

@@ -1,4 +1,4 @@
-// The plug-in object: IPrintOemUI in the driver's slot order.
+// The plug-in object: IPrintOemUI2 in the driver's slot order.
 #include "plugin/oemui_plugin.h"
 
 #include "color/color_page.h"
@@ -13,6 +13,7 @@
 #include "core/win_util.h"
 #include "jobopts/extension_page.h"
 #include "jobopts/job_options_page.h"
+#include "jobopts/job_storage_dialog.h"
 #include "overlay/overlay_store.h"
 #include "resources/resource.h"
 #include "watermark/watermark_store.h"
@@ -32,8 +33,9 @@ OemUiPlugin::~OemUiPlugin() {
 STDMETHODIMP OemUiPlugin::QueryInterface(REFIID iid, void** out) {
     if (!out)
         return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IPrintOemUI_)) {
-        *out = static_cast<IPrintOemUI*>(this);
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IPrintOemUI_) ||
+        IsEqualIID(iid, IID_IPrintOemUI2_)) {
+        *out = static_cast<IPrintOemUI2*>(this);
         AddRef();
         return S_OK;
     }
@@ -50,6 +52,10 @@ STDMETHODIMP_(ULONG) OemUiPlugin::Release() {
     if (n != 0)
         return ULONG(n);
     ForgetPrinter(this);
+    // A driver that never sent the post event leaves its copies here.
+    for (DEVMODEW* copy : copies_)
+        FreePromptCopy(copy);
+    copies_.clear();
     if (driver_) {
         driver_->Release();
         driver_ = nullptr;
@@ -326,6 +332,76 @@ STDMETHODIMP OemUiPlugin::FontInstallerDlgProc(HWND, UINT, WPARAM, LPARAM) {
 
 STDMETHODIMP OemUiPlugin::UpdateExternalFonts(HANDLE, HANDLE, PWSTR) {
     return E_NOTIMPL;
+}
+
+STDMETHODIMP OemUiPlugin::QueryJobAttributes(HANDLE, PDEVMODEW, DWORD, LPBYTE) {
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP OemUiPlugin::HideStandardUI(DWORD) {
+    return E_NOTIMPL;
+}
+
+// Held jobs asked for at every print: before the device context is made,
+// the user names the job (and gives the PIN); the driver then makes it with
+// a copy of the DEVMODE that carries them. Cancel fails the event, and with
+// it the creation of the context, so nothing is printed. The copy is freed
+// at the post event. Every other event is left to the driver.
+STDMETHODIMP OemUiPlugin::DocumentEvent(HANDLE, HDC, INT event, ULONG inSize, PVOID in,
+                                        ULONG outSize, PVOID out, PINT result) {
+    if (!result)
+        return FailWith(ERROR_INVALID_PARAMETER);
+    switch (event) {
+    case DOCUMENTEVENT_CREATEDCPRE: {
+        *result = DOCUMENTEVENT_SUCCESS;
+        const auto* pre = static_cast<const DOCEVENT_CREATEDCPRE*>(in);
+        // An information context prints nothing; without the out pointer
+        // the driver could not take the answers.
+        if (!pre || inSize < sizeof(DOCEVENT_CREATEDCPRE) || pre->bIC || !out ||
+            outSize < sizeof(PDEVMODEW))
+            return S_OK;
+        DEVMODEW* copy = nullptr;
+        switch (PromptAtPrint(pre->pdm, &copy)) {
+        case PrintPrompt::NotDue:
+            return S_OK;
+        case PrintPrompt::Cancelled:
+            *result = DOCUMENTEVENT_FAILURE;
+            return S_OK;
+        case PrintPrompt::Filled:
+            break;
+        }
+        {
+            SrwLockHold hold(copiesLock_, true);
+            copies_.push_back(copy);
+        }
+        *static_cast<PDEVMODEW*>(out) = copy;
+        return S_OK;
+    }
+    case DOCUMENTEVENT_CREATEDCPOST: {
+        *result = DOCUMENTEVENT_SUCCESS;
+        if (!in || inSize < sizeof(PDEVMODEW))
+            return S_OK;
+        DEVMODEW* copy = *static_cast<PDEVMODEW*>(in);
+        SrwLockHold hold(copiesLock_, true);
+        // Only a copy this object handed out is freed, and only once.
+        for (auto it = copies_.begin(); it != copies_.end(); ++it) {
+            if (*it == copy) {
+                FreePromptCopy(copy);
+                copies_.erase(it);
+                break;
+            }
+        }
+        return S_OK;
+    }
+    default:
+        *result = DOCUMENTEVENT_UNSUPPORTED;
+        return S_OK;
+    }
+}
+
+size_t OemUiPlugin::heldDevModeCopies() {
+    SrwLockHold hold(copiesLock_, false);
+    return copies_.size();
 }
 
 } // namespace zd

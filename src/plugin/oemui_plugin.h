@@ -3,6 +3,8 @@
 #include "abi/oemui_abi.h"
 #include "core/plugin_session.h"
 
+#include <vector>
+
 namespace zd {
 
 class OemUiPlugin final : public PluginSession {
@@ -32,10 +34,21 @@ class OemUiPlugin final : public PluginSession {
     STDMETHODIMP FontInstallerDlgProc(HWND, UINT, WPARAM, LPARAM) override;
     STDMETHODIMP UpdateExternalFonts(HANDLE, HANDLE, PWSTR) override;
 
+    STDMETHODIMP QueryJobAttributes(HANDLE, PDEVMODEW, DWORD, LPBYTE) override;
+    STDMETHODIMP HideStandardUI(DWORD) override;
+    STDMETHODIMP DocumentEvent(HANDLE printer, HDC dc, INT event, ULONG inSize, PVOID in,
+                               ULONG outSize, PVOID out, PINT result) override;
+
+    // DEVMODE copies handed out at DOCUMENTEVENT_CREATEDCPRE and not yet
+    // freed at DOCUMENTEVENT_CREATEDCPOST.
+    size_t heldDevModeCopies();
+
   private:
     LONG DocumentSheetSetUp(PPROPSHEETUI_INFO info);
 
     volatile LONG refCount_ = 1;
+    SRWLOCK copiesLock_ = SRWLOCK_INIT;
+    std::vector<DEVMODEW*> copies_;
 };
 
 } // namespace zd

@@ -15,6 +15,8 @@
 #define IDD_OTHERS 200
 #define IDD_OVERLAY_DEFINITION 203
 #define IDD_ADVANCED 204
+#define IDD_JOB_STORAGE 205
+#define IDD_JOB_PROMPT 206
 // Of the extension resource library
 #define IDD_EXTENSION_PAGE 800
 #define IDI_EXTENSION_PAGE 1102
@@ -44,6 +46,7 @@
 #define IDC_JO_WATERMARK 1535
 #define IDC_JO_OVERLAY 1536
 #define IDC_JO_ADVANCED 1537
+#define IDC_JO_JOB_STORAGE 1538
 #define IDC_JO_LIMIT_LAST 1558 // end of the range disabled without permission
 #define IDC_JO_ABOUT 1559
 #define IDC_JO_LINK_TEXT 1392
@@ -56,6 +59,17 @@
 #define IDC_ADV_JOB_SPOOL 1806
 #define IDC_ADV_MAINTENANCE 1807
 #define IDC_ADV_HAIRLINE 1808
+
+// Job storage dialog (205) and the print-time prompt (206); the name and PIN
+// fields share their ids so that one typing rule serves both
+#define IDC_JS_TYPE_LABEL 1850
+#define IDC_JS_TYPE 1851
+#define IDC_JS_NAME_LABEL 1852
+#define IDC_JS_NAME 1853
+#define IDC_JS_PIN_LABEL 1854
+#define IDC_JS_PIN 1855
+#define IDC_JS_ASK 1856
+#define IDC_JS_PROMPT_TEXT 1857
 
 // About dialog (117)
 #define IDC_ABOUT_FRAME 1560
@@ -278,6 +292,8 @@
 #define IDS_INVALID_SETTINGS 10050
 #define IDS_SWATCH_TOOL_MISSING 10060
 #define IDS_CAPTION_ERROR 10061
+#define IDS_JOB_NAME_NEEDED 10070
+#define IDS_JOB_PIN_NEEDED 10071
 #define IDS_RENDER_LIBRARY 30000
 #define IDS_CAPTION_INFORMATION 30010
 

@@ -62,6 +62,11 @@ SEEDS = {
         u16("0x2D,-45,4-5,0,0,4294967295,a\\,b\\;c\\\\d,Face,700,1,128,6,3,1,1,5"),
         u16("1,2,3"),
     ],
+    "job_storage": [
+        bytes([17, 14]) + b"Proof, Secure " + u16("Quarterly\0"),
+        bytes([5, 0]) + u16("1234\0"),
+        bytes([3, 3]) + b",,," + u16("ab\"c\u00e9"),
+    ],
     "hex_bytes": [
         bytes([8]) + u16("0102ABff"),
         bytes([2]) + u16("0G12"),

@@ -3,6 +3,7 @@
 #include "tree_plan.h"
 
 #include "core/devmode_record.h"
+#include "jobopts/job_storage_rules.h"
 
 #include <gtest/gtest.h>
 
@@ -277,12 +278,16 @@ TEST(DevModeDump, DecodesFieldsAtTheirOffsets) {
     v.set_text16(zd::dm::kJobName, zd::dm::kJobNameUnits, u"Job\u4e2d");
     v.set_u32(zd::dm::kValue12, uint32_t(-5));
     v.set_u16(zd::dm::kWmAngle, uint16_t(-45));
+    v.set_text16(zd::dm::kJobPassword, zd::dm::kJobPasswordUnits, u"2468");
+    v.set_u32(zd::dm::kHeldJob, zd::HeldJobWord(zd::HeldJobKind::NamedWithPin, 2));
     std::vector<DecodedField> f = DecodeOemDevMode(block.data(), block.size());
 
     EXPECT_EQ(ValueOf(f, 0), "3604 (0x00000E14)");
     EXPECT_EQ(ValueOf(f, 4), "\"0002\" (0x32303030)");
     EXPECT_EQ(ValueOf(f, 12), "-5");
     EXPECT_EQ(ValueOf(f, 16), "\"Job\xe4\xb8\xad\"");
+    EXPECT_EQ(ValueOf(f, 50), "\"****\""); // the PIN's length only
+    EXPECT_EQ(ValueOf(f, 64), "held, name and PIN (job type 2)");
     EXPECT_EQ(ValueOf(f, 72), "255 65535 65535 65535");
     EXPECT_EQ(ValueOf(f, 616), "-45");
     EXPECT_EQ(ValueOf(f, 2036), "\"C:\\d\\3\\m.cap\"");

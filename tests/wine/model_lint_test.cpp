@@ -87,7 +87,8 @@ const wchar_t kCap[] = L"[Capability]\r\n"                                    //
                        L"TabLinkName=www zed example\r\n"                     // 13
                        L"Colour=1\r\n"                                        // 14
                        L"[DIGIT]\r\n"                                         // 15
-                       L"Compression=3841\r\n";                               // 16
+                       L"Compression=3841\r\n"                                // 16
+                       L"PinJobTypes=Secure\r\n";                             // 17
 
 std::wstring Watermarks() {
     std::wstring w = L"[Watermark]\r\n"; // line 6
@@ -173,6 +174,8 @@ TEST_F(ModelLint, ReportsEachKindOfFindingWithFileAndLine) {
     Expect(L"SwatchRegPath=HKEY_LOCAL_MACHINE", W, L"lint.cap", 12);
     Expect(L"TabLinkName=www zed example has blanks", W, L"lint.cap", 13);
     Expect(L"Colour is not a key the plug-in reads", W, L"lint.cap", 14);
+    // The PPD has no job type item: the entry names none of its options.
+    Expect(L"PinJobTypes names \"Secure\", which is no *ZDJob_Type option", W, L"lint.cap", 17);
 
     // Configuration file: dependent files and the stores.
     Expect(L"HELP=..\\help\\zd.hlp must be a bare file name", E, L"lint.ini", 4);

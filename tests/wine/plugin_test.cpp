@@ -117,6 +117,32 @@ TEST_F(PluginTest, ObjectAnswersIUnknownAndIPrintOemUIOnly) {
     EXPECT_EQ(p->Release(), 0u);
 }
 
+TEST_F(PluginTest, IPrintOemUI2IsTheSameObjectAndLeavesOtherEventsToTheDriver) {
+    IPrintOemUI* p = NewPlugin();
+    ASSERT_NE(p, nullptr);
+    IPrintOemUI2* p2 = nullptr;
+    ASSERT_EQ(p->QueryInterface(IID_IPrintOemUI2_, reinterpret_cast<void**>(&p2)), S_OK);
+    EXPECT_EQ(static_cast<IPrintOemUI*>(p2), p);
+    EXPECT_EQ(p2->QueryJobAttributes(nullptr, nullptr, 1, nullptr), E_NOTIMPL);
+    EXPECT_EQ(p2->HideStandardUI(1), E_NOTIMPL);
+    int result = 99;
+    EXPECT_EQ(p2->DocumentEvent(nullptr, nullptr, DOCUMENTEVENT_STARTDOCPRE, 0, nullptr, 0, nullptr,
+                                &result),
+              S_OK);
+    EXPECT_EQ(result, DOCUMENTEVENT_UNSUPPORTED);
+    // A creation without its record (or without a DEVMODE) is no held job.
+    result = 99;
+    EXPECT_EQ(p2->DocumentEvent(nullptr, nullptr, DOCUMENTEVENT_CREATEDCPRE, 0, nullptr, 0, nullptr,
+                                &result),
+              S_OK);
+    EXPECT_EQ(result, DOCUMENTEVENT_SUCCESS);
+    EXPECT_EQ(p2->DocumentEvent(nullptr, nullptr, DOCUMENTEVENT_ENDDOCPOST, 0, nullptr, 0, nullptr,
+                                nullptr),
+              E_FAIL);
+    p2->Release();
+    EXPECT_EQ(p->Release(), 0u);
+}
+
 TEST_F(PluginTest, CanUnloadOnlyWithoutObjectsAndLocks) {
     EXPECT_EQ(canUnload_(), S_OK);
     IPrintOemUI* p = NewPlugin();

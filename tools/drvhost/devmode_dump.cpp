@@ -1,6 +1,7 @@
 #include "devmode_dump.h"
 
 #include "core/devmode_record.h"
+#include "jobopts/job_storage_rules.h"
 
 #include <cstdio>
 
@@ -48,7 +49,22 @@ std::string Hex(uint32_t v, int digits) {
     return buf;
 }
 
-enum class Kind { U8, U16, U32, I16, I32, Sig, Text16, Text8, Overlays };
+} // namespace
+
+std::string HeldJobText(uint32_t word) {
+    switch (HeldJobKindOf(word)) {
+    case HeldJobKind::Named:
+        return "held, name (job type " + std::to_string(HeldJobTypeOf(word)) + ")";
+    case HeldJobKind::NamedWithPin:
+        return "held, name and PIN (job type " + std::to_string(HeldJobTypeOf(word)) + ")";
+    default:
+        return "normal";
+    }
+}
+
+namespace {
+
+enum class Kind { U8, U16, U32, I16, I32, Sig, Text16, Text8, Overlays, Secret, HeldJob };
 
 struct FieldDef {
     size_t offset;
@@ -63,8 +79,9 @@ const FieldDef kFields[] = {
     {dm::kVersion, 4, Kind::U32, "version"},
     {dm::kValue12, 4, Kind::I32, "first own item value"},
     {dm::kJobName, dm::kJobNameUnits * 2, Kind::Text16, "job name"},
-    {dm::kJobPassword, dm::kJobPasswordUnits * 2, Kind::Text16, "job password"},
+    {dm::kJobPassword, dm::kJobPasswordUnits * 2, Kind::Secret, "job password"},
     {dm::kAskJobName, 4, Kind::U32, "ask job name"},
+    {dm::kHeldJob, 4, Kind::HeldJob, "held job"},
     {dm::kWatermarkIndex, 4, Kind::U32, "selected watermark"},
     {dm::kOverlays, 8, Kind::Overlays, "overlays"},
     {dm::kColorWord, 2, Kind::U16, "colour word"},
@@ -132,6 +149,10 @@ std::string Value(const ByteView& v, const FieldDef& f) {
         }
         return Quoted(s);
     }
+    case Kind::Secret: // its length only, never its digits
+        return Quoted(MaskedPin(v.text16(f.offset, f.width / 2).size()));
+    case Kind::HeldJob:
+        return HeldJobText(v.u32(f.offset));
     case Kind::Overlays: {
         std::string s;
         for (size_t i = 0; i < dm::kOverlayCount; ++i)

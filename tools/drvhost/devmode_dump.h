@@ -19,6 +19,10 @@ struct DecodedField {
 // Decodes the named fields of a block of `size` bytes; never reads past it.
 std::vector<DecodedField> DecodeOemDevMode(const uint8_t* data, size_t size);
 
+// The held-job word at offset 64: "normal", or the kind of held job and
+// the job type option it was written for.
+std::string HeldJobText(uint32_t word);
+
 // One line per field: "offset  width  name  value".
 std::string FormatFields(const std::vector<DecodedField>& fields);
 

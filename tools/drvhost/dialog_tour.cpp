@@ -26,6 +26,8 @@ struct DialogRoute {
 const DialogRoute kRoutes[] = {
     {kJobOptionsPageIndex, {{IDC_JO_ADVANCED, L"dialog-advanced"}}},
     {kJobOptionsPageIndex, {{IDC_JO_ABOUT, L"dialog-about"}}},
+    // Offered with a hard disk; the picture shows a type that asks for a PIN.
+    {kJobOptionsPageIndex, {{IDC_JO_JOB_STORAGE, L"dialog-job-storage", IDC_JS_TYPE, 2}}},
     {kJobOptionsPageIndex,
      {{IDC_JO_WATERMARK, L"dialog-watermark-list", IDC_WM_LIST, 3},
       {IDC_WM_EDIT, L"dialog-watermark-edit"},
@@ -42,19 +44,26 @@ const DialogRoute kRoutes[] = {
 
 using Visit = std::function<void(const std::wstring&, HWND)>;
 
-// A list box's entry, or a list view's item as a click selects it. Returns
-// why the entry could not be chosen (empty when it was).
+// A list box's entry, a drop-down list's as the keyboard chooses it, or a
+// list view's item as a click selects it. Returns why the entry could not
+// be chosen (empty when it was).
 std::wstring ChooseListEntry(HWND dlg, int list, int entry) {
     WCHAR cls[32] = {};
     GetClassNameW(GetDlgItem(dlg, list), cls, 32);
     const bool listView = _wcsicmp(cls, WC_LISTVIEWW) == 0;
-    const LRESULT count =
-        SendDlgItemMessageW(dlg, list, listView ? LVM_GETITEMCOUNT : LB_GETCOUNT, 0, 0);
+    const bool comboBox = _wcsicmp(cls, WC_COMBOBOXW) == 0;
+    const LRESULT count = SendDlgItemMessageW(dlg, list,
+                                              listView   ? LVM_GETITEMCOUNT
+                                              : comboBox ? CB_GETCOUNT
+                                                         : LB_GETCOUNT,
+                                              0, 0);
     if (count <= entry)
         return L"the model's list " + std::to_wstring(list) + L" holds " + std::to_wstring(count) +
                L" entries, entry " + std::to_wstring(entry + 1) + L" was to be chosen";
     if (listView)
         SelectListViewItems(dlg, list, {entry});
+    else if (comboBox)
+        SelectComboEntry(dlg, list, entry);
     else
         SelectListEntry(dlg, list, entry);
     return std::wstring();

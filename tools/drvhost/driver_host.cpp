@@ -314,6 +314,48 @@ bool DriverHost::PrepareDevMode(std::wstring* error) {
     return true;
 }
 
+bool DriverHost::PlayCreateDc(PrintJobResult* out, bool informationContext, std::wstring* error) {
+    *out = PrintJobResult();
+    if (!plugin_ || devmode_.empty())
+        return Fail(error, L"no plug-in or no DEVMODE");
+    IPrintOemUI2* plugin2 = nullptr;
+    if (FAILED(plugin_->QueryInterface(IID_IPrintOemUI2_, reinterpret_cast<void**>(&plugin2))) ||
+        !plugin2) {
+        out->jobBlock = OemBlockCopy();
+        return true;
+    }
+    out->interface2 = true;
+    DOCEVENT_CREATEDCPRE pre = {};
+    pre.pszDriver = const_cast<PWSTR>(driverName_.c_str());
+    pre.pszDevice = const_cast<PWSTR>(printerName_.c_str());
+    pre.pdm = publicDevMode();
+    pre.bIC = informationContext;
+    PDEVMODEW replacement = nullptr;
+    auto start = std::chrono::steady_clock::now();
+    out->preHr = plugin2->DocumentEvent(printer_, nullptr, DOCUMENTEVENT_CREATEDCPRE, sizeof pre,
+                                        &pre, sizeof replacement, &replacement, &out->preResult);
+    AddTiming("DocumentEvent CREATEDCPRE", start);
+    // The driver returns what the plug-in answered; a failure fails CreateDC.
+    out->cancelled = SUCCEEDED(out->preHr) && out->preResult == DOCUMENTEVENT_FAILURE;
+    out->replacement = replacement;
+    const DEVMODEW* used = replacement ? replacement : publicDevMode();
+    if (!out->cancelled) {
+        const auto* bytes = reinterpret_cast<const uint8_t*>(used);
+        if (used->dmSize + size_t(used->dmDriverExtra) >= sizeof(DEVMODEW) + oemSize_)
+            out->jobBlock.assign(bytes + sizeof(DEVMODEW), bytes + sizeof(DEVMODEW) + oemSize_);
+    }
+    // The post event comes either way (with no context after a failure), so
+    // that the plug-in can free what it handed over.
+    HDC dc = out->cancelled ? nullptr : reinterpret_cast<HDC>(uintptr_t(0x5A5A0));
+    start = std::chrono::steady_clock::now();
+    out->postHr =
+        plugin2->DocumentEvent(printer_, dc, DOCUMENTEVENT_CREATEDCPOST, sizeof replacement,
+                               &replacement, 0, nullptr, &out->postResult);
+    AddTiming("DocumentEvent CREATEDCPOST", start);
+    plugin2->Release();
+    return true;
+}
+
 uint8_t* DriverHost::oemBlock() {
     return devmode_.empty() ? nullptr : devmode_.data() + sizeof(DEVMODEW);
 }

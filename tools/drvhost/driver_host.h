@@ -62,6 +62,17 @@ struct OptionTree {
 
 class DriverHost;
 
+// One job's document events as the driver's DrvDocumentEvent passes them to
+// the plug-in: DOCUMENTEVENT_CREATEDCPRE, then DOCUMENTEVENT_CREATEDCPOST.
+struct PrintJobResult {
+    bool interface2 = false; // the plug-in answers IPrintOemUI2
+    HRESULT preHr = S_OK, postHr = S_OK;
+    int preResult = 0, postResult = 0;
+    bool cancelled = false;                // the pre event failed: no device context
+    const DEVMODEW* replacement = nullptr; // what the plug-in put in pvOut (freed by now)
+    std::vector<uint8_t> jobBlock;         // the private block the job carries
+};
+
 // What the plug-in receives as OEMUIOBJ: the published record first, so
 // that the pointer it passes back finds the host.
 struct HostUiObject {
@@ -122,6 +133,10 @@ class DriverHost {
         if (bytes.size() == devmode_.size())
             std::copy(bytes.begin(), bytes.end(), devmode_.begin());
     }
+    // Plays one job's creation of a device context (or of an information
+    // context) with the current DEVMODE, as the driver passes the events on.
+    bool PlayCreateDc(PrintJobResult* out, bool informationContext, std::wstring* error);
+
     // Index of a driver item by keyword / public identifier / item id / name id; -1 if none.
     int FindItem(const OptionTree& tree, std::string_view keyword) const;
     int FindPublicItem(const OptionTree& tree, uint8_t dmPubId) const;

@@ -4,6 +4,7 @@
 //   drvhost sheet PRINTER [--save-devmode FILE]   the document sheet (interactive with a display)
 //   drvhost shots PRINTER DIR                     every page of the document sheet as PNG
 //   drvhost devmode FILE                          decode a stored private block
+//   drvhost print PRINTER [--devmode FILE]        one job's document events, with that block
 //   drvhost detect PRINTER                        press the device page's auto-detect button
 //   drvhost lint PRINTER | lint --files CAP INI [PPD]   check a model's files (exit 0/1/2)
 //   drvhost lint --package DIR|INF              check a driver package folder (exit 0/1/2)
@@ -13,6 +14,7 @@
 #include "devmode_dump.h"
 #include "dialog_tour.h"
 #include "drvhost_api.h"
+#include "jobopts/job_storage_rules.h"
 #include "model_lint.h"
 #include "package_lint.h"
 #include "resources/resource.h"
@@ -263,8 +265,51 @@ std::wstring FileSafe(std::wstring s) {
     return s;
 }
 
+// The private block fields a job carries, as the printing side reads them.
+void PrintJobFields(const std::vector<uint8_t>& block) {
+    zd::ByteView v(const_cast<uint8_t*>(block.data()), block.size());
+    Out("job name: \"" + Narrow(v.text16(zd::dm::kJobName, zd::dm::kJobNameUnits)) + "\"\n");
+    Out("job password: \"" +
+        zd::MaskedPin(v.text16(zd::dm::kJobPassword, zd::dm::kJobPasswordUnits).size()) + "\"\n");
+    Out("job type: " + HeldJobText(v.u32(zd::dm::kHeldJob)) + "\n");
+    Out("ask job name: " + std::to_string(v.u32(zd::dm::kAskJobName)) + "\n");
+}
+
+constexpr uint32_t kJobTypeOfDemoPrompt = 2; // "Secure" in the demo model's PPD
+
+// The prompt at print time, as the driver's document event brings it up for
+// a secure job asked at every print.
+bool ShootPrintPrompt(const std::wstring& printer, const std::wstring& dir) {
+    DriverHost host(gHostOptions);
+    std::wstring error;
+    if (!host.Load(&error) || !host.OpenPrinter(printer, &error) || !host.PrepareDevMode(&error)) {
+        Out(L"print prompt: " + error + L"\n");
+        return false;
+    }
+    zd::ByteView block(host.oemBlock(), host.oemBlockSize());
+    block.set_u32(zd::dm::kAskJobName, 1);
+    block.set_u32(zd::dm::kHeldJob,
+                  zd::HeldJobWord(zd::HeldJobKind::NamedWithPin, kJobTypeOfDemoPrompt));
+    bool shot = false;
+    AnswerNextDialog([&](HWND dlg) {
+        ShowWindow(dlg, SW_SHOWNORMAL);
+        TypeInto(dlg, IDC_JS_NAME, L"Quarterly");
+        std::wstring path = dir + L"\\print-prompt.png";
+        shot = SaveWindowPng(dlg, path, &error);
+        Out(shot ? L"wrote " + path + L"\n" : L"print prompt: " + error + L"\n");
+        SendMessageW(dlg, WM_COMMAND, IDCANCEL, 0);
+    });
+    PrintJobResult job;
+    bool played = host.PlayCreateDc(&job, false, &error);
+    ForgetDialogAnswers();
+    return played && shot && job.cancelled;
+}
+
 int Shots(const std::wstring& printer, const std::wstring& dir, bool timings) {
-    HostSession session(gHostOptions);
+    // A printer with a hard disk, so that the held-job button is offered.
+    HostOptions options = gHostOptions;
+    options.device.selections.emplace("ZDHDD", "True");
+    HostSession session(options);
     std::wstring error;
     if (!session.OpenDocumentSheet(printer, &error))
         return Error(error);
@@ -303,6 +348,8 @@ int Shots(const std::wstring& printer, const std::wstring& dir, bool timings) {
     session.PressCancel();
     if (timings)
         PrintTimings(session.host());
+    if (!ShootPrintPrompt(printer, dir))
+        ++failures;
 
     // The printer sheet's device page, with the plug-in's auto-detect button.
     HostSession printerSession;
@@ -327,6 +374,35 @@ int DevModeFile(const std::wstring& path) {
         return Error(L"cannot read " + path);
     Out(L"block " + path + L": " + std::to_wstring(data.size()) + L" bytes\n");
     Out(FormatFields(DecodeOemDevMode(reinterpret_cast<const uint8_t*>(data.data()), data.size())));
+    return 0;
+}
+
+// One job's document events as the driver passes them on: the stored block
+// (or the defaults) in the DEVMODE, the device context created, the post
+// event. The prompt of a held job asked at every print comes up here.
+int Print(const std::wstring& printer, bool timings) {
+    DriverHost host(gHostOptions);
+    std::wstring error;
+    if (!host.Load(&error) || !host.OpenPrinter(printer, &error) || !host.PrepareDevMode(&error))
+        return Error(error);
+    PrintJobResult job;
+    if (!host.PlayCreateDc(&job, false, &error))
+        return Error(error);
+    if (!job.interface2) {
+        Out("the plug-in does not answer IPrintOemUI2: no document events\n");
+    } else {
+        Out("CREATEDCPRE: " + Hex(unsigned(job.preHr)) + ", result " +
+            std::to_string(job.preResult) +
+            (job.replacement ? ", the plug-in's DEVMODE\n" : ", the caller's DEVMODE\n"));
+        Out("CREATEDCPOST: " + Hex(unsigned(job.postHr)) + ", result " +
+            std::to_string(job.postResult) + "\n");
+    }
+    if (job.cancelled)
+        Out("cancelled\n");
+    else
+        PrintJobFields(job.jobBlock);
+    if (timings)
+        PrintTimings(host);
     return 0;
 }
 
@@ -417,7 +493,7 @@ int Lint(const std::vector<std::wstring>& args) {
 int Usage() {
     std::fputs("usage: drvhost info PRINTER [--save-devmode FILE] | tree PRINTER |\n"
                "       sheet PRINTER [--save-devmode FILE] | shots PRINTER DIR |\n"
-               "       devmode FILE | detect PRINTER |\n"
+               "       devmode FILE | detect PRINTER | print PRINTER [--devmode FILE] |\n"
                "       lint PRINTER | lint --files CAP INI [PPD] | lint --package DIR|INF\n"
                "       [--timings] [--plugin DLL]\n",
                stderr);
@@ -429,13 +505,15 @@ int Usage() {
 int wmain(int argc, wchar_t** argv) {
     std::vector<std::wstring> args;
     bool timings = false;
-    std::wstring savePath;
+    std::wstring savePath, devmodePath;
     for (int i = 1; i < argc; ++i) {
         std::wstring a = argv[i];
         if (a == L"--timings")
             timings = true;
         else if (a == L"--save-devmode" && i + 1 < argc)
             savePath = argv[++i];
+        else if (a == L"--devmode" && i + 1 < argc)
+            devmodePath = argv[++i];
         else if (a == L"--plugin" && i + 1 < argc)
             gHostOptions.pluginPath = argv[++i];
         else
@@ -454,6 +532,15 @@ int wmain(int argc, wchar_t** argv) {
         return Shots(args[1], args[2], timings);
     if (cmd == L"devmode" && args.size() == 2)
         return DevModeFile(args[1]);
+    if (cmd == L"print" && args.size() == 2) {
+        if (!devmodePath.empty()) {
+            std::string block = ReadWholeFile(devmodePath);
+            if (block.empty())
+                return Error(L"cannot read " + devmodePath);
+            gHostOptions.storedBlock.assign(block.begin(), block.end());
+        }
+        return Print(args[1], timings);
+    }
     if (cmd == L"detect" && args.size() == 2)
         return Detect(args[1], timings);
     if (cmd == L"lint" &&

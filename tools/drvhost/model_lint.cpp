@@ -9,6 +9,7 @@
 #include "core/win_util.h"
 #include "driver_host.h"
 #include "ini_lines.h"
+#include "jobopts/job_storage_rules.h"
 #include "overlay/overlay_record.h"
 #include "overlay/overlay_store.h"
 #include "overlay/page_filters.h"
@@ -39,9 +40,9 @@ constexpr int kMaxFontEntries = 1000;
 // Longer than any of them, to see what a reader cuts.
 constexpr DWORD kProbeUnits = 8192;
 
-const wchar_t* const kModelKeys[] = {L"Compression",   L"PSOutputOpt", L"NetExtDLL", L"USBExtDLL",
-                                     L"USBExtDAT",     L"AskZedURL",   L"AskZedRES", L"CCMInfoFile",
-                                     L"SwatchRegPath", L"TabLinkName"};
+const wchar_t* const kModelKeys[] = {
+    L"Compression", L"PSOutputOpt", L"NetExtDLL",     L"USBExtDLL",   L"USBExtDAT",  L"AskZedURL",
+    L"AskZedRES",   L"CCMInfoFile", L"SwatchRegPath", L"TabLinkName", L"PinJobTypes"};
 
 const wchar_t* const kWatermarkFieldNames[zd::kWatermarkFieldCount] = {
     L"size",          L"font number", L"angle", L"x",          L"y",
@@ -396,11 +397,31 @@ class Linter {
             Add(LintLevel::Warning, cap, line(L"SwatchRegPath"),
                 L"SwatchRegPath=" + swatch + L" uses \"/\": registry paths use \"\\\"");
 
+        CheckPinJobTypes(text(L"PinJobTypes"), line(L"PinJobTypes"));
+
         std::wstring link = text(L"TabLinkName");
         if (link.find_first_of(L" \t") != std::wstring::npos)
             Add(LintLevel::Warning, cap, line(L"TabLinkName"),
                 L"TabLinkName=" + link +
                     L" has blanks: the shell opens this text as the link's target");
+    }
+
+    // Every PinJobTypes entry must be an option keyword of the PPD's
+    // *ZDJob_Type: another names no job type, and that type asks no PIN.
+    void CheckPinJobTypes(const std::wstring& value, int line) {
+        if (!line || f_.ppd.empty() || !FileExists(f_.ppd))
+            return;
+        std::string ascii;
+        for (wchar_t c : value)
+            ascii.push_back(c > 0 && c < 128 ? char(c) : '?');
+        const PpdFile ppd = ParsePpd(ReadWholeFile(f_.ppd));
+        const PpdFeature* jobType = ppd.Find("ZDJob_Type");
+        for (const std::string& entry : zd::ParsePinJobTypes(ascii)) {
+            if (!jobType || jobType->Find(entry) < 0)
+                Add(LintLevel::Warning, cap_.path, line,
+                    L"PinJobTypes names \"" + Wide(entry) +
+                        L"\", which is no *ZDJob_Type option of the PPD: it asks no PIN");
+        }
     }
 
     // ---- colour setting file ---------------------------------------------
