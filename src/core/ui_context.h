@@ -100,6 +100,7 @@ struct UiContext {
     WCHAR* configFilePath;
     HANDLE extensionPage;
     WatermarksAsRead* watermarksAsRead; // the stored list when this sheet read it
+    HANDLE finishingPage;
 };
 
 // The printer sheet's counterpart.

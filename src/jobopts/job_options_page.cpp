@@ -6,7 +6,6 @@
 // the page is made.
 #include "jobopts/job_options_page.h"
 
-#include "core/devmode_record.h"
 #include "core/option_tree.h"
 #include "core/process_state.h"
 #include "core/ui_context.h"
@@ -16,7 +15,8 @@
 #include "jobopts/job_storage_dialog.h"
 #include "ui/dialog_helpers.h"
 #include "ui/dialog_plumbing.h"
-#include "jobopts/finishing_rules.h"
+#include "finishing/finishing_page.h"
+#include "finishing/finishing_rules.h"
 #include "ui/maker_link.h"
 #include "ui/number_field.h"
 #include "ui/option_lists.h"
@@ -46,8 +46,6 @@ constexpr UINT kTypedTextUnits = 64; // 63 characters are read of a typed field
 constexpr uint32_t kDefaultQuality = 1;
 constexpr uint32_t kDefaultCopies = 1;
 constexpr uint32_t kDefaultScale = 100;
-constexpr uint32_t kDefaultBinding = 2;
-constexpr uint32_t kDefaultImageSmoothing = 1;
 
 // A copies or scale field with its spinner, its range text and the slot of
 // the driver's up-down item.
@@ -108,47 +106,6 @@ void DrawQualityPreview(HWND page, const UiContext* ctx) {
                      IDC_JO_QUALITY_PREVIEW);
 }
 
-// Output bins 2 and 3 need the finisher; then the finishing selections
-// follow the paper, the layout and the punch unit. The paper and layout
-// last seen are remembered in the private block across openings.
-void ReconcileFinishingSelections(UiContext* ctx) {
-    StoreOption(ctx, slot::OutputBin,
-                ReconcileOutputBin(DriverSettingIsTrue(ctx, "ZDFinisher"),
-                                   ctx->selections[slot::OutputBin]));
-
-    ByteView block = PrivateDevMode(ctx);
-    const DEVMODEW* pub = PublicDevModeOf(ctx);
-    if (!block.size() || !pub)
-        return;
-    const std::string punchUnit = DriverSetting(ctx, "ZDPunchUnit");
-    const std::string paper = DriverSetting(ctx, "PageSize");
-    const std::string duplex = DriverSetting(ctx, "Duplex");
-    FinishingInput in;
-    in.punchUnit = punchUnit;
-    in.paper = paper;
-    in.duplex = duplex;
-    // A printer without these items lays pages out as selection 0 would.
-    in.orientationSel = SlotItemSelection(ctx, slot::Orientation);
-    in.pagesPerSheetSel = SlotItemSelection(ctx, slot::PagesPerSheet);
-    in.portrait = pub->dmOrientation == DMORIENT_PORTRAIT;
-    in.paperNumber = pub->dmPaperSize;
-    in.hasBinding = HasSlotItem(ctx, slot::BindPosition);
-    in.hasStaple = HasSlotItem(ctx, slot::Staple);
-    in.hasPunch = HasSlotItem(ctx, slot::Punch);
-    in.staple = ctx->selections[slot::Staple];
-    in.punch = ctx->selections[slot::Punch];
-    in.binding = ctx->selections[slot::BindPosition];
-    in.rememberedPaper = block.u32(dm::kPaperSize);
-    in.rememberedLayoutKey = block.u8(dm::kLayoutKey);
-
-    const FinishingResult r = ReconcileFinishing(in);
-    StoreOption(ctx, slot::Staple, r.staple);
-    StoreOption(ctx, slot::Punch, r.punch);
-    StoreOption(ctx, slot::BindPosition, r.binding);
-    block.set_u32(dm::kPaperSize, r.rememberedPaper);
-    block.set_u8(dm::kLayoutKey, r.rememberedLayoutKey);
-}
-
 // Range text, spinner range and length limit of a field; without the item
 // its controls go. The driver's own copies limit becomes the page's 999.
 void InitNumberField(HWND page, UiContext* ctx, const NumberField& f) {
@@ -199,6 +156,9 @@ void RefreshPage(HWND page, UiContext* ctx) {
         EnableWindow(GetDlgItem(page, kCopies.spin), job.copiesEnabled);
     }
     EnableWindow(GetDlgItem(page, IDC_JO_JOB_STORAGE), JobStorageOffered(ctx, hardDisk));
+    // Overlays the printer cannot print are not defined here.
+    if (!HasSlotItem(ctx, slot::Overlay))
+        EnableWindow(GetDlgItem(page, IDC_JO_OVERLAY), FALSE);
     LoadLinkCursor();
     EnsureLinkFont(page);
     ShowMakerLink(page, ctx);
@@ -270,17 +230,11 @@ void OnDefaults(HWND page, UiContext* ctx) {
         {slot::Resolution, kDefaultQuality},
         {slot::OutputMode, 0},
         {slot::JobType, 0},
-        {slot::Collate, 0},
-        {slot::OutputBin, 0},
-        {slot::Staple, 0},
-        {slot::Punch, 0},
-        {slot::BindPosition, kDefaultBinding},
         {slot::ColorControl, 0},
-        {slot::ImageSmoothing, kDefaultImageSmoothing},
-        {slot::Trapping, 0},
     };
     for (const auto& d : defaults)
         StoreOption(ctx, d.slotIndex, d.option);
+    ResetFinishingDefaults(ctx);
     RefreshPage(page, ctx);
     DrawQualityPreview(page, ctx);
     NotifyPageChanged(page);

@@ -11,6 +11,7 @@
 #include "core/printer_event.h"
 #include "core/process_state.h"
 #include "core/win_util.h"
+#include "finishing/finishing_page.h"
 #include "jobopts/extension_page.h"
 #include "jobopts/job_options_page.h"
 #include "jobopts/job_storage_dialog.h"
@@ -159,6 +160,16 @@ STDMETHODIMP OemUiPlugin::CommonUIProp(DWORD mode, POEMCUIPPARAM param) {
     return RunCommonUIProp(*this, mode, param);
 }
 
+// The Finishing page shows only the items the printer has: without any of
+// them there is no page.
+static bool HasFinishingItems(const UiContext& ctx) {
+    for (int s : {slot::Collate, slot::OutputBin, slot::Staple, slot::Punch, slot::BindPosition,
+                  slot::ImageSmoothing, slot::Trapping})
+        if (ctx.slots[s] != kNoSlot)
+            return true;
+    return false;
+}
+
 static HANDLE AddPage(PFNCOMPROPSHEET service, HANDLE sheet, OEM_PAGE_DESCRIPTION& page) {
     return reinterpret_cast<HANDLE>(
         service(sheet, CPSFUNC_ADD_PROPSHEETPAGEW, reinterpret_cast<LPARAM>(&page), 0));
@@ -179,6 +190,12 @@ LONG OemUiPlugin::DocumentSheetSetUp(PPROPSHEETUI_INFO info) {
     page.pfnDlgProc = JobOptionsPageProc;
     page.lParam = reinterpret_cast<LPARAM>(ctx);
     ctx->jobOptionsPage = AddPage(ctx->sheetService, ctx->sheet, page);
+
+    if (HasFinishingItems(*ctx)) {
+        page.pszTemplate = MAKEINTRESOURCEW(IDD_FINISHING);
+        page.pfnDlgProc = FinishingPageProc;
+        ctx->finishingPage = AddPage(ctx->sheetService, ctx->sheet, page);
+    }
 
     if (ctx->slots[slot::Color] != kNoSlot) {
         page.pszTemplate = MAKEINTRESOURCEW(IDD_COLOR);

@@ -12,6 +12,7 @@
 #define IDD_ABOUT 117
 #define IDD_OFFICE_COLOR 118
 #define IDD_ADVANCED_PHOTO 119
+#define IDD_FINISHING 120
 #define IDD_OTHERS 200
 #define IDD_OVERLAY_DEFINITION 203
 #define IDD_ADVANCED 204
@@ -188,6 +189,27 @@
 #define IDC_COLOR_LIMIT_FIRST 1212 // start of a range disabled without permission, no control
 #define IDC_COLOR_TONER_SAVE IDC_TONER_SAVE
 
+// Finishing page (120); each list has its reason text just after it
+#define IDC_FIN_OUTPUT_GROUP 1700
+#define IDC_FIN_COLLATE 1701
+#define IDC_FIN_BIN_LABEL 1702
+#define IDC_FIN_BIN 1703
+#define IDC_FIN_BIN_REASON 1704
+#define IDC_FIN_FINISHING_GROUP 1710
+#define IDC_FIN_BINDING_LABEL 1711
+#define IDC_FIN_BINDING 1712
+#define IDC_FIN_BINDING_REASON 1713
+#define IDC_FIN_STAPLE_LABEL 1714
+#define IDC_FIN_STAPLE 1715
+#define IDC_FIN_STAPLE_REASON 1716
+#define IDC_FIN_PUNCH_LABEL 1717
+#define IDC_FIN_PUNCH 1718
+#define IDC_FIN_PUNCH_REASON 1719
+#define IDC_FIN_PICTURE 1720
+#define IDC_FIN_IMAGE_GROUP 1730
+#define IDC_FIN_SMOOTHING 1731
+#define IDC_FIN_TRAPPING 1732
+
 // Others dialog (200)
 #define IDC_OTH_GROUP 1300
 #define IDC_OTH_PRINTER_HALFTONE 1301
@@ -251,6 +273,12 @@
 // Range texts of the Job Options page
 #define IDS_COPIES_RANGE 7000
 #define IDS_SCALE_RANGE 7001
+// Why the Finishing page does not offer a choice (+ FinishingRefusal - 1)
+#define IDS_FIN_NEEDS_FINISHER 7010
+#define IDS_FIN_NOT_WITH_FINISHER 7011
+#define IDS_FIN_NEEDS_PUNCH_UNIT 7012
+#define IDS_FIN_NOT_WITH_PAPER 7013
+#define IDS_FIN_NOT_WITH_BINDING 7014
 // Overlays
 #define IDS_OVERLAY_COLUMN_NAME 8010
 #define IDS_OVERLAY_COLUMN_PAGES 8011

@@ -3,6 +3,8 @@
 // dialogs only have to execute them with GDI.
 #pragma once
 
+#include "core/page_size.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -14,16 +16,6 @@ namespace zd {
 // round(10000 x sin(k degrees)) for k = 0..90; the preview takes every sine
 // and cosine from here (cos k = kSinTable[90 - k]).
 extern const int16_t kSinTable[91];
-
-// Page size in tenths of a millimetre.
-struct PageSize {
-    int width = 0;
-    int height = 0;
-};
-
-// By testing characters of the public DEVMODE's form name; a non-portrait
-// orientation (anything but 1) swaps width and height.
-PageSize PageSizeFromFormName(std::u16string_view formName, int orientation);
 
 // Brings a stored angle into -180..180 (whole turns removed); angles already
 // in range are returned as they are.

@@ -3,7 +3,7 @@
 // stay far below a frame (16 ms); the finishing rules run on each page
 // initialisation.
 #include "core/option_keywords.h"
-#include "jobopts/finishing_rules.h"
+#include "finishing/finishing_rules.h"
 #include "overlay/page_filters.h"
 #include "watermark/preview_geometry.h"
 

@@ -15,7 +15,7 @@ LAYERS = {
     "abi": 0, "resources": 0,
     "core": 1,
     "ui": 2,
-    "watermark": 3, "overlay": 3, "color": 3,
+    "watermark": 3, "overlay": 3, "color": 3, "finishing": 3,
     "jobopts": 4,
     "plugin": 5,
 }

@@ -1,4 +1,4 @@
-#include "jobopts/finishing_rules.h"
+#include "finishing/finishing_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -28,7 +28,7 @@ namespace {
 using drvhost::HostSession;
 
 constexpr int kJobOptionsPage = 3;
-constexpr int kColorPage = 4;
+constexpr int kColorPage = 5; // after the Finishing page
 const wchar_t kPrinter[] = L"zd color page";
 const wchar_t kBare[] = L"zd color bare"; // no colour setting store, no swatch tool
 const wchar_t kSwatchKey[] = L"SOFTWARE\\Zed\\ColorPageTestSwatch";

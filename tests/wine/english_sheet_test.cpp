@@ -30,6 +30,7 @@ TEST(EnglishSheet, JobOptionsPageAndTheScaleMessageAreInEnglish) {
     ASSERT_TRUE(s.OpenDocumentSheet(kPrinter, &error)) << Narrow(error);
     ASSERT_TRUE(s.GoToPage(drvhost::kJobOptionsPageIndex));
     EXPECT_EQ(s.sheet()->pages()[drvhost::kJobOptionsPageIndex].title, L"Job Options");
+    EXPECT_EQ(s.sheet()->pages()[drvhost::kFinishingPageIndex].title, L"Finishing");
     EXPECT_EQ(s.sheet()->pages()[drvhost::kColorPageIndex].title, L"Color");
     EXPECT_EQ(s.Text(IDC_TONER_SAVE), L"&Toner Save");
     EXPECT_EQ(s.Text(IDC_JO_SCALE_RANGE), L"(1-1000%)");

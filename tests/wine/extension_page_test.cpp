@@ -23,7 +23,7 @@ using zdtest::ScreenPixels;
 
 using drvhost::HostSession;
 
-constexpr int kExtensionPageIndex = 5; // after three driver pages, Job Options and Color
+constexpr int kExtensionPageIndex = 6; // after three driver pages, Job Options, Finishing and Color
 const wchar_t kPrinter[] = L"zd extension page";
 const wchar_t kDriver[] = L"Zed CP9500 PS ExtPage";
 const wchar_t kCapName[] = L"zdextpg.cap";

@@ -22,7 +22,7 @@ namespace {
 using drvhost::HostSession;
 
 constexpr int kJobOptionsPage = 3; // after the driver's three pages
-constexpr int kColorPage = 4;
+constexpr int kColorPage = 5;      // after the Finishing page
 constexpr int kApplyButton = 0x3021;
 const wchar_t kPrinter[] = L"zd job options";
 

@@ -62,6 +62,11 @@ const StringRow kStrings[] = {
     {6004, L"最佳压缩"},
     {7000, L"(%d-%d)"},
     {7001, L"(%d-%d%%)"},
+    {7010, L"需要装订器"},
+    {7011, L"装订器已安装时不可用"},
+    {7012, L"需要打孔单元"},
+    {7013, L"不适用于此纸张尺寸"},
+    {7014, L"不适用于此装订位置"},
     {8010, L"叠加打印"},
     {8011, L"页面"},
     {8012, L"(最多%d)"},
@@ -284,6 +289,35 @@ const std::vector<DialogExpect>& Dialogs() {
              {10000, Kind::PushButton, L"默认值(&D)", 0, 0, 0, 0},
              {10001, Kind::Picture, L"", 0, 0, 0, 0},
              {1392, Kind::TextNotify, L"aaa", 0, 0, 0, 0},
+         },
+         {}},
+        {120,
+         "120_finishing",
+         L"后处理",
+         299,
+         264,
+         true,
+         {
+             {1700, Kind::GroupBox, L"输出(&O)", 0, 0, 0, 0},
+             {1701, Kind::Check, L"逐份打印(&L)", 0, 0, 0, 0, kGroup},
+             {1702, Kind::Text, L"出纸托盘(&B):", 0, 0, 0, 0},
+             {1703, Kind::DropList, L"", 0, 0, 0, 0, kGroup},
+             {1704, Kind::Text, L"", 0, 0, 0, 0},
+             {1710, Kind::GroupBox, L"装订(&F)", 0, 0, 0, 0},
+             {1711, Kind::Text, L"装订位置(&P):", 0, 0, 0, 0},
+             {1712, Kind::DropList, L"", 0, 0, 0, 0, kGroup},
+             {1713, Kind::Text, L"", 0, 0, 0, 0},
+             {1714, Kind::Text, L"订书钉(&S):", 0, 0, 0, 0},
+             {1715, Kind::DropList, L"", 0, 0, 0, 0, kGroup},
+             {1716, Kind::Text, L"", 0, 0, 0, 0},
+             {1717, Kind::Text, L"打孔(&H):", 0, 0, 0, 0},
+             {1718, Kind::DropList, L"", 0, 0, 0, 0, kGroup},
+             {1719, Kind::Text, L"", 0, 0, 0, 0},
+             {1720, Kind::Picture, L"", 0, 0, 0, 0},
+             {1730, Kind::GroupBox, L"图像(&I)", 0, 0, 0, 0},
+             {1731, Kind::Check, L"图像平滑(&M)", 0, 0, 0, 0, kGroup},
+             {1732, Kind::Check, L"陷印(&T)", 0, 0, 0, 0},
+             {10000, Kind::PushButton, L"默认值(&D)", 0, 0, 0, 0, kGroup},
          },
          {}},
         {111,
@@ -1162,10 +1196,10 @@ TEST_F(DialogWindows, EveryDialogDrawsItsCaptions) {
 }
 
 TEST_F(DialogWindows, PagesTakeTheirCaptionsAsTabTexts) {
-    PROPSHEETPAGEW pages[2] = {};
-    const int ids[2] = {IDD_JOB_OPTIONS, IDD_COLOR};
-    HPROPSHEETPAGE handles[2];
-    for (int i = 0; i < 2; ++i) {
+    PROPSHEETPAGEW pages[3] = {};
+    const int ids[3] = {IDD_JOB_OPTIONS, IDD_FINISHING, IDD_COLOR};
+    HPROPSHEETPAGE handles[3];
+    for (int i = 0; i < 3; ++i) {
         pages[i].dwSize = sizeof pages[i];
         pages[i].hInstance = Library();
         pages[i].pszTemplate = MAKEINTRESOURCEW(ids[i]);
@@ -1177,16 +1211,16 @@ TEST_F(DialogWindows, PagesTakeTheirCaptionsAsTabTexts) {
     header.dwSize = sizeof header;
     header.dwFlags = PSH_MODELESS | PSH_NOAPPLYNOW;
     header.pszCaption = L"Zed";
-    header.nPages = 2;
+    header.nPages = 3;
     header.phpage = handles;
     auto sheet = reinterpret_cast<HWND>(PropertySheetW(&header));
     ASSERT_NE(sheet, nullptr);
 
     HWND tab = PropSheet_GetTabControl(sheet);
     ASSERT_NE(tab, nullptr);
-    ASSERT_EQ(TabCtrl_GetItemCount(tab), 2);
-    const wchar_t* want[2] = {L"作业选项", L"颜色"};
-    for (int i = 0; i < 2; ++i) {
+    ASSERT_EQ(TabCtrl_GetItemCount(tab), 3);
+    const wchar_t* want[3] = {L"作业选项", L"后处理", L"颜色"};
+    for (int i = 0; i < 3; ++i) {
         wchar_t text[64] = {};
         TCITEMW item = {};
         item.mask = TCIF_TEXT;

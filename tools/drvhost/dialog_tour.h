@@ -10,10 +10,11 @@
 
 namespace drvhost {
 
-// Index of the Job Options and Color pages in the document sheet (after the
-// driver's three pages).
+// Index of the plug-in's pages in the document sheet of the demo model
+// (after the driver's three pages).
 constexpr int kJobOptionsPageIndex = 3;
-constexpr int kColorPageIndex = 4;
+constexpr int kFinishingPageIndex = 4;
+constexpr int kColorPageIndex = 5;
 
 // Calls `visit` with a name ("dialog-advanced", ...) and the window of each
 // dialog the plug-in opens from its pages, while the dialog is shown; each

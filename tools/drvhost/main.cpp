@@ -10,6 +10,7 @@
 //   drvhost lint --package DIR|INF              check a driver package folder (exit 0/1/2)
 //   --timings                                     time of each host call
 //   --plugin DLL                                  load this zdui.dll, not the one beside drvhost
+//   --installed KEYWORD=OPTION                    an installable option as the device page holds it
 #include "core/devmode_record.h"
 #include "devmode_dump.h"
 #include "dialog_tour.h"
@@ -27,7 +28,8 @@ using namespace drvhost;
 
 namespace {
 
-// From --plugin: another build of the plug-in (the release DLL, to time it).
+// From --plugin: another build of the plug-in (the release DLL, to time it);
+// from --installed: the printer's installable options.
 HostOptions gHostOptions;
 
 void Out(const std::string& s) {
@@ -332,6 +334,17 @@ int Shots(const std::wstring& printer, const std::wstring& dir, bool timings) {
             ++failures;
         }
     }
+    // The Finishing page with a staple and holes chosen, as far as the
+    // installed options allow them.
+    if (session.GoToPage(kFinishingPageIndex) && HasControl(session.page(), IDC_FIN_PICTURE)) {
+        session.SelectCombo(IDC_FIN_STAPLE, 1);
+        session.SelectCombo(IDC_FIN_PUNCH, 1);
+        std::wstring path = dir + L"\\finishing-staple-punch.png";
+        if (session.Screenshot(path, &error))
+            Out(L"wrote " + path + L"\n");
+        else
+            ++failures;
+    }
     std::vector<std::wstring> problems;
     failures += VisitPluginDialogs(
         session,
@@ -490,12 +503,19 @@ int Lint(const std::vector<std::wstring>& args) {
     return LintExitStatus(findings);
 }
 
+// KEYWORD=OPTION, both 8-bit keywords of the PPD.
+void AddInstalledOption(const std::wstring& pair) {
+    const size_t eq = pair.find(L'=');
+    gHostOptions.device.selections[Narrow(pair.substr(0, eq).c_str())] =
+        Narrow(pair.substr(eq + 1).c_str());
+}
+
 int Usage() {
     std::fputs("usage: drvhost info PRINTER [--save-devmode FILE] | tree PRINTER |\n"
                "       sheet PRINTER [--save-devmode FILE] | shots PRINTER DIR |\n"
                "       devmode FILE | detect PRINTER | print PRINTER [--devmode FILE] |\n"
                "       lint PRINTER | lint --files CAP INI [PPD] | lint --package DIR|INF\n"
-               "       [--timings] [--plugin DLL]\n",
+               "       [--timings] [--plugin DLL] [--installed KEYWORD=OPTION]...\n",
                stderr);
     return 2;
 }
@@ -516,6 +536,8 @@ int wmain(int argc, wchar_t** argv) {
             devmodePath = argv[++i];
         else if (a == L"--plugin" && i + 1 < argc)
             gHostOptions.pluginPath = argv[++i];
+        else if (a == L"--installed" && i + 1 < argc && wcschr(argv[i + 1], L'='))
+            AddInstalledOption(argv[++i]);
         else
             args.push_back(a);
     }

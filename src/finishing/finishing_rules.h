@@ -1,6 +1,7 @@
-// Rules of the Job Options page that keep the finishing selections (staple,
-// punch, binding position, output bin, job type) consistent with the paper,
-// the layout and the installed hardware. Keywords are the driver's 8-bit
+// Rules that keep the finishing selections (staple, punch, binding
+// position, output bin, job type) consistent with the paper, the layout and
+// the installed hardware: the Job Options page reconciles with them, the
+// Finishing page offers only what they keep. Keywords are the driver's 8-bit
 // option keywords as DrvGetDriverSetting answers them.
 #pragma once
 
