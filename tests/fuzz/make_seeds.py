@@ -18,6 +18,11 @@ def preview(cw, ch, orient, size, angle, x, y, color, pos, frame, cx, cy, jp, fo
                        cx, cy, jp) + u16(form)
 
 
+def finishing(cw, ch, w, h, binding, staple, punch, n, flags, unit, paper, duplex):
+    return struct.pack("<iiiiIIIIBBB", cw, ch, w, h, binding, staple, punch, n, flags, unit,
+                       len(paper)) + paper + duplex
+
+
 def keywords(installed, memory, hdd, punch, stored, feature, option, data):
     return struct.pack("<IiiiHBB", installed, memory, hdd, punch, stored, len(feature),
                        len(option)) + feature + option + data
@@ -66,6 +71,12 @@ SEEDS = {
         bytes([17, 14]) + b"Proof, Secure " + u16("Quarterly\0"),
         bytes([5, 0]) + u16("1234\0"),
         bytes([3, 3]) + b",,," + u16("ab\"c\u00e9"),
+    ],
+    "finishing": [
+        finishing(150, 150, 2100, 2970, 2, 1, 1, 0, 3, 2, b"A4", b"None"),
+        finishing(150, 150, 2970, 2100, 0, 2, 3, 1, 1, 3, b"A4", b"DuplexNoTumble"),
+        finishing(20, 300, 1, 100000, 4, 9, 9, 6, 2, 1, b"Legal", b"None"),
+        finishing(150, 150, 2100, 2970, 3, 1, 2, 0, 3, 4, b"A5", b"None"),
     ],
     "hex_bytes": [
         bytes([8]) + u16("0102ABff"),

@@ -205,9 +205,9 @@ TEST_F(ModelLint, ReportsEachKindOfFindingWithFileAndLine) {
 
     // PPD: what the pages show and remove, and a feature the plug-in does not know.
     Expect(L"the Color page is not added", LintLevel::Note, L"lint.ppd", 0);
-    const LintFinding* jobOptions = Find(L"Job Options page: shows ZDCollate; removes");
-    if (jobOptions) {
-        EXPECT_NE(jobOptions->message.find(L"ZDStaple"), std::wstring::npos);
+    const LintFinding* finishing = Find(L"Finishing page: shows ZDCollate; removes");
+    if (finishing) {
+        EXPECT_NE(finishing->message.find(L"ZDStaple"), std::wstring::npos);
     }
     Expect(L"*ZDMystery is not one of the plug-in's features", W, L"lint.ppd", 8);
     Expect(L"*ZDHDD: auto-detect selects option 0 for a hard disk and option 1 without one, "
