@@ -6,8 +6,8 @@ namespace zd {
 
 namespace {
 
-constexpr uint32_t kCentreBinding = 4;
-constexpr uint32_t kBindingCount = 5; // left, right, top, bottom, centre
+constexpr uint32_t kCentreBinding = 4; // the fold: no edge to punch
+constexpr uint32_t kBindingCount = 5;  // left, right, top, bottom, centre
 
 // The reconciliation's steps on these selections, with the paper and the
 // layout taken as the ones remembered: only the size class, the binding
@@ -72,9 +72,7 @@ FinishingRefusal PunchRefusal(const FinishingPrinter& p, uint32_t punch, uint32_
         return FinishingRefusal::None;
     if (r.sizeClass == 0)
         return FinishingRefusal::NotWithPaper;
-    if (r.binding == kCentreBinding)
-        return FinishingRefusal::NotWithBinding;
-    // Another edge may suit this paper where this one does not.
+    // Another edge may suit this paper where this one (or the fold) does not.
     for (uint32_t b = 0; b < kCentreBinding; ++b)
         if (BindingRefusal(p, b) == FinishingRefusal::None &&
             PunchFeasible(unit, p.paper, p.pagesPerSheetSel, p.portrait, b))

@@ -179,6 +179,8 @@ TEST_F(FinishingPage, ThePictureShowsTheStapleAtTheChosenCorner) {
 TEST_F(FinishingPage, ChoicesReachTheDriverOnLeavingAndStayAfterOk) {
     Open(Installed("True", "Type2"));
     HostSession& s = *session_;
+    // The demo model collates by default.
+    EXPECT_TRUE(s.Checked(IDC_FIN_COLLATE));
     ASSERT_TRUE(s.SelectCombo(IDC_FIN_STAPLE, 2));
     ASSERT_TRUE(s.SelectCombo(IDC_FIN_PUNCH, 1));
     ASSERT_TRUE(s.Click(IDC_FIN_COLLATE));
@@ -187,7 +189,7 @@ TEST_F(FinishingPage, ChoicesReachTheDriverOnLeavingAndStayAfterOk) {
     ASSERT_TRUE(s.GoToPage(kColorPage));
     EXPECT_EQ(s.ItemSel("ZDStaple"), 2);
     EXPECT_EQ(s.ItemSel("ZDPunch"), 1);
-    EXPECT_EQ(s.ItemSel("ZDCollate"), 1);
+    EXPECT_EQ(s.ItemSel("ZDCollate"), 0);
     EXPECT_EQ(s.ItemSel("ZDTrapping"), 1);
     // The Job Options page, made after this page, keeps them: the paper was
     // remembered when the Finishing page was made.
@@ -198,11 +200,20 @@ TEST_F(FinishingPage, ChoicesReachTheDriverOnLeavingAndStayAfterOk) {
     ASSERT_TRUE(s.PressOk());
     EXPECT_EQ(s.ItemSel("ZDStaple"), 2);
     EXPECT_EQ(s.ItemSel("ZDPunch"), 1);
-    EXPECT_EQ(s.PublicDevMode().dmPaperSize, DMPAPER_A4);
     bool reported = false;
     for (const auto& r : s.sheet()->setResults())
         reported |= r.page == kFinishingPage && r.result == CPSUI_OK;
     EXPECT_TRUE(reported);
+
+    // The stored document opens again with its staples and holes: the
+    // paper it remembered is still the paper.
+    drvhost::HostOptions again = Installed("True", "Type2");
+    again.storedBlock = s.PrivateBlock();
+    again.document.selections["ZDStaple"] = "TwoStaples";
+    again.document.selections["ZDPunch"] = "TwoHoles";
+    Open(again);
+    EXPECT_EQ(session_->Text(IDC_FIN_STAPLE), L"2 Staples");
+    EXPECT_EQ(session_->Text(IDC_FIN_PUNCH), L"2 Holes");
 }
 
 TEST_F(FinishingPage, DefaultsResetWhatTheJobOptionsDefaultsReset) {
@@ -211,9 +222,10 @@ TEST_F(FinishingPage, DefaultsResetWhatTheJobOptionsDefaultsReset) {
     ASSERT_TRUE(s.SelectCombo(IDC_FIN_BIN, kFinisherTray1));
     ASSERT_TRUE(s.SelectCombo(IDC_FIN_BINDING, kBindLeft));
     ASSERT_TRUE(s.SelectCombo(IDC_FIN_STAPLE, 1));
-    ASSERT_TRUE(s.Click(IDC_FIN_COLLATE));
-    ASSERT_TRUE(s.Click(IDC_FIN_SMOOTHING)); // the first opening has smoothing off
     ASSERT_TRUE(s.Click(IDC_FIN_TRAPPING));
+    // The demo model's own defaults: collate on, smoothing off.
+    ASSERT_EQ(Sel(zd::slot::Collate), 1u);
+    ASSERT_EQ(Sel(zd::slot::ImageSmoothing), 0u);
     Ctx().selections[zd::slot::Resolution] = 0; // not this page's to reset
     ASSERT_TRUE(s.Click(IDC_DEFAULTS));
     EXPECT_EQ(Sel(zd::slot::Collate), 0u);
