@@ -174,7 +174,7 @@ TEST(ResourceLanguages, EveryDialogAndStringOfTheLibraryIsInBothLanguages) {
     HMODULE dll = LoadLibraryExW((zdtest::ExeDir() + L"\\zdui.dll").c_str(), nullptr,
                                  LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(dll, nullptr);
-    EXPECT_EQ(Languages(dll, reinterpret_cast<LPCWSTR>(RT_DIALOG)).size(), 14u);
+    EXPECT_EQ(Languages(dll, reinterpret_cast<LPCWSTR>(RT_DIALOG)).size(), 15u);
     EXPECT_FALSE(Languages(dll, reinterpret_cast<LPCWSTR>(RT_STRING)).empty());
     const std::set<WORD> both = {kChinese, kEnglish};
     EXPECT_EQ(Languages(dll, reinterpret_cast<LPCWSTR>(RT_VERSION))[1], both);
