@@ -24,7 +24,7 @@ namespace {
 using namespace drvhost;
 
 constexpr int kJobOptionsPage = 3;
-constexpr int kColorPage = 4;
+constexpr int kColorPage = 5; // after the Finishing page
 constexpr uint32_t kSecure = 2; // the demo PPD's job types: Normal, Proof, Secure, Store
 constexpr uint32_t kProof = 1;
 const wchar_t kPrinter[] = L"zd job storage";
