@@ -189,8 +189,8 @@ void DrawSheetPicture(HWND page, const UiContext* ctx) {
         FillRect(s, &sheet, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
         FillRectWith(s, pic.bindingEdge, kBindingColor);
         FrameRect(s, &sheet, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        for (const PictureRect& r : pic.staples)
-            FillRectWith(s, r, kStapleColor);
+        for (uint32_t i = 0; i < pic.stapleCount; ++i)
+            FillRectWith(s, pic.staples[i], kStapleColor);
         GdiObject<HBRUSH> holeBrush(CreateSolidBrush(kHoleColor));
         Selected brush(s, holeBrush.get());
         Selected pen(s, GetStockObject(NULL_PEN));

@@ -72,9 +72,9 @@ void AddStaples(SheetPicture& pic, const Marks& m, uint32_t b, uint32_t count) {
         else
             along = AlongEdge(edgeStart, edgeLength, int(i), int(count)) - m.length / 2;
         if (vertical)
-            pic.staples.push_back({across, along, across + m.thick, along + m.length});
+            pic.staples[pic.stapleCount++] = {across, along, across + m.thick, along + m.length};
         else
-            pic.staples.push_back({along, across, along + m.length, across + m.thick});
+            pic.staples[pic.stapleCount++] = {along, across, along + m.length, across + m.thick};
     }
 }
 
@@ -106,9 +106,11 @@ void AddHoles(SheetPicture& pic, const Marks& m, uint32_t b, uint32_t count) {
     for (uint32_t i = 0; i < count; ++i) {
         const int along = AlongEdge(edgeStart, edgeLength, int(i), int(count));
         if (vertical)
-            pic.holes.push_back({centre - r, along - r, centre - r + m.hole, along - r + m.hole});
+            pic.holes[pic.holeCount++] = {centre - r, along - r, centre - r + m.hole,
+                                          along - r + m.hole};
         else
-            pic.holes.push_back({along - r, centre - r, along - r + m.hole, centre - r + m.hole});
+            pic.holes[pic.holeCount++] = {along - r, centre - r, along - r + m.hole,
+                                          centre - r + m.hole};
     }
 }
 

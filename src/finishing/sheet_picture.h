@@ -7,7 +7,6 @@
 #include "core/page_size.h"
 
 #include <cstdint>
-#include <vector>
 
 namespace zd {
 
@@ -40,12 +39,15 @@ struct PictureRect {
     int bottom = 0;
 };
 
+// Fixed room for the marks: a picture never holds more.
 struct SheetPicture {
     bool valid = false; // false: the control is too small, only its background is drawn
     PictureRect page;
     PictureRect bindingEdge; // band along the binding edge (the fold for centre binding)
-    std::vector<PictureRect> staples;
-    std::vector<PictureRect> holes; // bounding boxes of round holes
+    PictureRect staples[kMaxPictureStaples];
+    uint32_t stapleCount = 0;
+    PictureRect holes[kMaxPictureHoles]; // bounding boxes of round holes
+    uint32_t holeCount = 0;
 };
 
 SheetPicture LayOutSheetPicture(const SheetPictureInput& in);

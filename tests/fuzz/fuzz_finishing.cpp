@@ -23,18 +23,18 @@ bool Inside(const PictureRect& r, const PictureRect& outer) {
 void CheckPicture(const SheetPictureInput& in) {
     const SheetPicture pic = LayOutSheetPicture(in);
     if (!pic.valid) {
-        ZD_FUZZ_CHECK(pic.staples.empty() && pic.holes.empty());
+        ZD_FUZZ_CHECK(pic.stapleCount == 0 && pic.holeCount == 0);
         return;
     }
     const PictureRect client = {0, 0, in.clientWidth, in.clientHeight};
     ZD_FUZZ_CHECK(Inside(pic.page, client));
     ZD_FUZZ_CHECK(Inside(pic.bindingEdge, pic.page));
-    ZD_FUZZ_CHECK(pic.staples.size() <= kMaxPictureStaples);
-    ZD_FUZZ_CHECK(pic.holes.size() <= kMaxPictureHoles);
-    for (const PictureRect& r : pic.staples)
-        ZD_FUZZ_CHECK(Inside(r, pic.page));
-    for (const PictureRect& r : pic.holes)
-        ZD_FUZZ_CHECK(Inside(r, pic.page));
+    ZD_FUZZ_CHECK(pic.stapleCount <= kMaxPictureStaples);
+    ZD_FUZZ_CHECK(pic.holeCount <= kMaxPictureHoles);
+    for (uint32_t i = 0; i < pic.stapleCount; ++i)
+        ZD_FUZZ_CHECK(Inside(pic.staples[i], pic.page));
+    for (uint32_t i = 0; i < pic.holeCount; ++i)
+        ZD_FUZZ_CHECK(Inside(pic.holes[i], pic.page));
 }
 
 } // namespace

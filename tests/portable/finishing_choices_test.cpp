@@ -156,18 +156,18 @@ TEST(SheetPicture, PageInItsOrientationCentredInTheControl) {
     EXPECT_NEAR(p.left, 120 - p.right, 1); // centred, to the pixel
     EXPECT_GE(p.left, 8);
     EXPECT_GE(p.top, 8);
-    EXPECT_TRUE(pic.staples.empty());
-    EXPECT_TRUE(pic.holes.empty());
+    EXPECT_TRUE(pic.stapleCount == 0);
+    EXPECT_TRUE(pic.holeCount == 0);
     EXPECT_EQ(pic.bindingEdge.top, p.top);
     EXPECT_EQ(pic.bindingEdge.right - pic.bindingEdge.left, p.right - p.left);
 
     pic = LayOutSheetPicture(Picture(binding::Top, 0, 0, 2));
     EXPECT_GT(pic.page.right - pic.page.left, pic.page.bottom - pic.page.top);
-    EXPECT_FALSE(LayOutSheetPicture(Picture(binding::Top, 1, 1)).staples.empty());
+    EXPECT_EQ(LayOutSheetPicture(Picture(binding::Top, 1, 1)).stapleCount, 1u);
     SheetPictureInput tiny = Picture(binding::Top, 1, 1);
     tiny.clientWidth = 20;
     EXPECT_FALSE(LayOutSheetPicture(tiny).valid);
-    EXPECT_TRUE(LayOutSheetPicture(tiny).staples.empty());
+    EXPECT_EQ(LayOutSheetPicture(tiny).stapleCount, 0u);
 }
 
 TEST(SheetPicture, OneStapleAtTheCornerOfTheBindingEdge) {
@@ -178,7 +178,7 @@ TEST(SheetPicture, OneStapleAtTheCornerOfTheBindingEdge) {
     for (Case c : {Case{binding::Left, false, false}, Case{binding::Right, true, false},
                    Case{binding::Top, false, false}, Case{binding::Bottom, false, true}}) {
         const SheetPicture pic = LayOutSheetPicture(Picture(c.binding, 1, 0));
-        ASSERT_EQ(pic.staples.size(), 1u);
+        ASSERT_EQ(pic.stapleCount, 1u);
         const PictureRect& s = pic.staples[0];
         const PictureRect& p = pic.page;
         EXPECT_TRUE(Inside(s, p));
@@ -190,15 +190,15 @@ TEST(SheetPicture, OneStapleAtTheCornerOfTheBindingEdge) {
     }
     // More staples than two are drawn as two, spread along the edge.
     const SheetPicture two = LayOutSheetPicture(Picture(binding::Left, 7, 0));
-    ASSERT_EQ(two.staples.size(), 2u);
+    ASSERT_EQ(two.stapleCount, 2u);
     EXPECT_LT(CentreY(two.staples[0]), CentreY(two.staples[1]));
     EXPECT_EQ(two.staples[0].left, two.staples[1].left);
 }
 
 TEST(SheetPicture, HolesAlongTheBindingEdgeAndNoneOnTheFold) {
     SheetPicture pic = LayOutSheetPicture(Picture(binding::Left, 1, 2));
-    ASSERT_EQ(pic.holes.size(), 3u);
-    for (size_t i = 0; i < pic.holes.size(); ++i) {
+    ASSERT_EQ(pic.holeCount, 3u);
+    for (uint32_t i = 0; i < pic.holeCount; ++i) {
         EXPECT_TRUE(Inside(pic.holes[i], pic.page));
         EXPECT_LT(CentreX(pic.holes[i]), (pic.page.left + pic.page.right) / 2);
         if (i)
@@ -207,10 +207,10 @@ TEST(SheetPicture, HolesAlongTheBindingEdgeAndNoneOnTheFold) {
         EXPECT_GE(pic.holes[i].left, pic.staples[0].right);
     }
     pic = LayOutSheetPicture(Picture(binding::Bottom, 0, 0xFFFFFFFF));
-    ASSERT_EQ(pic.holes.size(), 4u);
+    ASSERT_EQ(pic.holeCount, 4u);
     EXPECT_GT(CentreY(pic.holes[0]), (pic.page.top + pic.page.bottom) / 2);
     pic = LayOutSheetPicture(Picture(binding::Centre, 2, 1));
-    EXPECT_TRUE(pic.holes.empty());
-    EXPECT_EQ(pic.staples.size(), 2u);
+    EXPECT_TRUE(pic.holeCount == 0);
+    EXPECT_EQ(pic.stapleCount, 2u);
     EXPECT_NEAR(CentreX(pic.bindingEdge), (pic.page.left + pic.page.right) / 2, 2);
 }
