@@ -142,8 +142,7 @@ void LaunchSwatchTool(HWND page, const UiContext* ctx) {
 }
 
 BOOL OnInitDialog(HWND page, LPARAM lParam) {
-    const auto* psp = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
-    UiContext* ctx = AttachDialogState<UiContext>(page, psp ? psp->lParam : 0);
+    UiContext* ctx = AttachPageState(page, lParam);
     if (!ctx)
         return FALSE; // no working record: the page stays as its template
     if (SwatchRegistryPath(ctx).empty())

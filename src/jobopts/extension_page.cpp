@@ -27,8 +27,7 @@ void DrawPicture(HWND page) {
 }
 
 BOOL OnInitDialog(HWND page, LPARAM lParam) {
-    auto* psp = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
-    AttachDialogState<UiContext>(page, psp ? psp->lParam : 0);
+    AttachPageState(page, lParam);
     DrawPicture(page);
     Process().sheetFlags |= kSheetPageInitialised;
     return FALSE;

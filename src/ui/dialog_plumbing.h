@@ -9,6 +9,7 @@
 #include "core/ui_context.h"
 
 #include <windows.h>
+#include <prsht.h>
 
 #include <string>
 
@@ -63,6 +64,13 @@ template <typename State> State* AttachDialogState(HWND dlg, LPARAM lParam) {
 }
 template <typename State> State* DialogState(HWND dlg) {
     return reinterpret_cast<State*>(GetWindowLongPtrW(dlg, DWLP_USER));
+}
+
+// A page of the document sheet: its working record is the lParam of the
+// PROPSHEETPAGE that WM_INITDIALOG carries; kept like a dialog's state.
+inline UiContext* AttachPageState(HWND page, LPARAM lParam) {
+    const auto* psp = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
+    return AttachDialogState<UiContext>(page, psp ? psp->lParam : 0);
 }
 
 // A modal dialog of the library's templates over `owner` with `state` as
